@@ -1,0 +1,76 @@
+#include "app/main_handlers.h"
+
+#include <vector>
+
+#include "app/settings_file.h"
+#include "macro/list_file.h"
+
+namespace tavrel {
+
+std::string appDirFrom(const std::string& programFolder) {
+    if (!programFolder.empty() && programFolder.back() == '\\') return programFolder;
+    return programFolder + "\\";
+}
+
+MainHandlers::MainHandlers(KeystrokeList& list, MainControls& controls, Services& services, ModalWindows& windows)
+    : list_(list), controls_(controls), services_(services), windows_(windows) {}
+
+void MainHandlers::formLoad(const std::string& programFolder) {
+    programFolder_ = programFolder;
+    appDir_ = appDirFrom(programFolder);
+    recorder_.emplace(list_, services_, appDir_);
+    player_.emplace(list_, controls_, services_, appDir_);
+    // A missing or unreadable settings file simply leaves the defaults.
+    ReadResult settings = services_.files.readAll(appDir_ + kSettingsFileName);
+    if (settings.ok) applySettings(settings.bytes, controls_);
+}
+
+void MainHandlers::formUnload() {
+    std::string error = services_.files.replace(appDir_ + kSettingsFileName, settingsText(controls_));
+    if (!error.empty()) services_.notifier.message("The settings could not be saved.\n" + error, Icon::Stop);
+}
+
+void MainHandlers::btnSaveClick() {
+    if (std::string error = services_.files.setCurrentFolder(programFolder_); !error.empty()) {
+        services_.notifier.message(error, Icon::Stop);
+        return;
+    }
+    std::vector<std::string> entries;
+    int n = list_.count();
+    entries.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) entries.push_back(list_.entry(i));
+    if (std::string error = services_.files.replace(appDir_ + kListFileName, encodeListFile(entries));
+        !error.empty())
+        services_.notifier.message(error, Icon::Stop);
+}
+
+void MainHandlers::btnLoadClick() {
+    if (std::string error = services_.files.setCurrentFolder(programFolder_); !error.empty()) {
+        services_.notifier.message(error, Icon::Stop);
+        return;
+    }
+    // The whole file is read before the list is touched, so a failed Load
+    // never costs the user an unsaved recording.
+    ReadResult file = services_.files.readAll(appDir_ + kListFileName);
+    if (!file.ok) {
+        services_.notifier.message(file.error, Icon::Stop);
+        return;
+    }
+    std::vector<std::string> lines = readLines(file.bytes);
+    std::size_t loaded = list_.assign(lines);
+    if (loaded < lines.size())
+        services_.notifier.message("The list file holds " + std::to_string(lines.size()) +
+                                       " lines, more than the list can take. Only the first " +
+                                       std::to_string(loaded) + " were loaded.",
+                                   Icon::Exclamation);
+}
+
+void MainHandlers::command5Click() {
+    std::string commandLine = "explorer.exe \"" + programFolder_ + "\"";
+    if (std::string error = services_.shell.launch(commandLine, ShowStyle::Normal); !error.empty())
+        services_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
+}
+
+void MainHandlers::chkOnTopClick() { services_.order.setTop(controls_.onTop() != 0 ? -1 : 0); }
+
+}  // namespace tavrel

@@ -1,0 +1,74 @@
+// FrmTavrel: the main window, its controls, and the wiring of its events to
+// the handlers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "app/main_handlers.h"
+#include "app/main_layout.h"
+#include "macro/keystroke_list.h"
+#include "macro/main_controls.h"
+#include "platform/win32/app_facts.h"
+#include "platform/win32/services.h"
+
+namespace tavrel::win32 {
+
+class MainWindow final : public KeystrokeList, public MainControls, public ModalWindows {
+public:
+    MainWindow(const AppFacts& facts, Win32Services& system);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls, runs Form_Load, then shows it.
+    bool create(HINSTANCE instance);
+    HWND hwnd() const { return hwnd_; }
+
+    // KeystrokeList: the entries are kept byte for byte beside the list
+    // box, which only displays them.
+    void clear() override;
+    bool append(const std::string& entry) override;
+    int count() const override { return static_cast<int>(entries_.size()); }
+    std::string entry(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
+    void select(int index) override;
+    std::size_t assign(const std::vector<std::string>& entries) override;
+
+    // MainControls
+    void setActionsEnabled(bool enabled) override;
+    void setPlayCaption(std::string_view caption) override;
+    bool modeSelected(int index) const override;
+    void selectMode(int index) override;
+    int noSound() const override;
+    void setNoSound(int value) override;
+    int onTop() const override;
+    void setOnTop(int value) override;
+
+    // ModalWindows
+    void showPreview() override;
+    void showAbout() override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void addToolTip(HWND control, std::string_view text);
+    void onCommand(ControlId id, WORD code);
+    void unloadAndEnd();
+    HWND control(ControlId id) const { return GetDlgItem(hwnd_, static_cast<int>(id)); }
+
+    const AppFacts& facts_;
+    Win32Services& system_;
+    Services services_;
+    MainHandlers handlers_;
+    HINSTANCE instance_ = nullptr;
+    HWND hwnd_ = nullptr;
+    HWND toolTip_ = nullptr;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    std::vector<std::string> entries_;
+};
+
+}  // namespace tavrel::win32

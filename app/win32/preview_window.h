@@ -1,0 +1,13 @@
+// FrmPreview: draws the keystroke list as the path it walks.
+#pragma once
+
+#include <windows.h>
+
+#include "macro/keystroke_list.h"
+
+namespace tavrel::win32 {
+
+// Shows the preview modally over `owner`; returns when it is closed.
+void runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list);
+
+}  // namespace tavrel::win32

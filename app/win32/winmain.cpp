@@ -1,0 +1,24 @@
+// Start-up: the main window is the program; it runs its load step before it
+// is first shown.
+#include <windows.h>
+
+#include "app/win32/main_window.h"
+#include "platform/win32/app_facts.h"
+#include "platform/win32/services.h"
+#include "platform/win32/system_libraries.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace tavrel::win32;
+    hardenLibrarySearch();
+    static AppFacts facts = appFacts();
+    static Win32Services system;
+    static MainWindow window(facts, system);
+    if (!window.create(instance)) {
+        MessageBoxW(nullptr, L"The main window could not be created.", L"Tavrel", MB_OK | MB_ICONHAND);
+        return 1;
+    }
+    do {
+        WaitMessage();
+    } while (pumpMessages());
+    return 0;
+}

@@ -1,0 +1,43 @@
+#include "macro/key_strings.h"
+
+#include <array>
+#include <utility>
+
+namespace tavrel {
+
+namespace {
+
+// The editor's direction buttons sit in focus order down, left, right, up,
+// with the focus on the first: the number of down-arrows is the button's
+// distance from there.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kKeyStrings{{
+    {"UP", "{DOWN},{DOWN},{DOWN}, ,{UP},{UP},{UP}"},
+    {"DOWN", " "},
+    {"LEFT", "{DOWN}, ,{UP}"},
+    {"RIGHT", "{DOWN},{DOWN}, ,{UP},{UP}"},
+}};
+
+}  // namespace
+
+std::optional<std::string_view> keyStringFor(std::string_view entry) {
+    for (const auto& [name, keys] : kKeyStrings)
+        if (entry == name) return keys;
+    return std::nullopt;
+}
+
+std::vector<std::string> splitKeyString(std::string_view keys) {
+    std::vector<std::string> pieces;
+    if (keys.empty()) return pieces;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t comma = keys.find(',', start);
+        if (comma == std::string_view::npos) {
+            pieces.emplace_back(keys.substr(start));
+            return pieces;
+        }
+        pieces.emplace_back(keys.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+}  // namespace tavrel

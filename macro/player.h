@@ -1,0 +1,60 @@
+// Plays the keystroke list back into whichever window has the keyboard focus.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "macro/keystroke_list.h"
+#include "macro/main_controls.h"
+#include "platform/services.h"
+
+namespace tavrel {
+
+// The pause before every piece in the two paced speed modes. Kept in single
+// precision: these are the values the program has always waited.
+inline constexpr float kSurpressedWait = 0.01f;
+inline constexpr float kUltraSurpressedWait = 0.05f;
+
+// Each countdown step waits this long, then sounds and shows its caption.
+inline constexpr float kCountdownStepWait = 1.0f;
+
+class Player {
+public:
+    // `appDir` ends in a backslash; the sound files are looked for there.
+    Player(KeystrokeList& list, MainControls& controls, Services& services, std::string appDir);
+
+    // The Play button: countdown, every entry's key string, then "DONE!".
+    // Returns at once, with no further effect, when the program starts ending
+    // inside one of its event pumps. A failed send ends playback with a
+    // stop-sign message instead of "DONE!".
+    void play();
+
+    // Sends one key string piece by piece under the current speed mode,
+    // re-reading the mode and the no-sound box before every piece.
+    void sendThe(const std::string& keys);
+
+    // Waits at least `seconds` while pumping events, at least once.
+    void delay(float seconds);
+
+private:
+    // Thrown to unwind play() from inside nested waits and sends.
+    struct Ending {};
+    struct SendFailed {
+        std::string error;
+    };
+
+    // The unwinding forms behind sendThe() and delay().
+    void sendPieces(std::string_view keys);
+    void wait(float seconds);
+    void pumpOrEnd();
+    void sendOrFail(std::string_view keys, bool waitUntilProcessed);
+    void reportSendFailure(const std::string& error);
+
+    KeystrokeList& list_;
+    MainControls& controls_;
+    Services services_;
+    std::string keySound_;
+    std::string clickSound_;
+};
+
+}  // namespace tavrel

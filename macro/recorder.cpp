@@ -1,0 +1,73 @@
+#include "macro/recorder.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+namespace tavrel {
+
+namespace {
+
+struct ArrowKey {
+    int virtualKey;
+    const char* entry;
+};
+
+// Polling order is also the order of entries appended within one pass.
+constexpr std::array<ArrowKey, 4> kArrowKeys{{
+    {37, "LEFT"},
+    {38, "UP"},
+    {39, "RIGHT"},
+    {40, "DOWN"},
+}};
+
+// Lets the click on Record and a key still held from before it settle
+// without producing entries.
+constexpr double kGraceSeconds = 0.25;
+
+}  // namespace
+
+Recorder::Recorder(KeystrokeList& list, Services& services, std::string appDir)
+    : list_(list), services_(services), keySound_(std::move(appDir) + "key.wav") {}
+
+void Recorder::record() {
+    list_.clear();
+    services_.beeper.beep();
+    recording_ = true;
+    // Monotonic, so a recording running across midnight keeps recording.
+    const double start = services_.clock.seconds();
+
+    // Locals, not members: a nested Record must leave the states of the
+    // recording it interrupted untouched, so that one finishes its pass
+    // comparing against what it saw before.
+    std::array<bool, kArrowKeys.size()> previous{};
+    do {
+        // Stop, Load, a nested Record or the window closing all run in here.
+        if (!services_.events.pump()) return;
+
+        std::array<bool, kArrowKeys.size()> current{};
+        for (std::size_t i = 0; i < kArrowKeys.size(); ++i)
+            current[i] = services_.keys.poll(kArrowKeys[i].virtualKey) != 0;
+
+        if (services_.clock.seconds() > start + kGraceSeconds) {
+            for (std::size_t i = 0; i < kArrowKeys.size(); ++i) {
+                if (!current[i] || previous[i]) continue;
+                // A full list drops the press quietly; a sound for an entry
+                // that is not there would mislead.
+                if (list_.append(kArrowKeys[i].entry)) services_.sound.play(keySound_);
+            }
+        }
+        // Also during the grace period, so presses that began in it never
+        // count once it is over.
+        previous = current;
+    } while (recording_);
+
+    services_.notifier.message("Recording halted.", Icon::Information);
+}
+
+void Recorder::stop() {
+    if (!recording_) services_.notifier.message("Nothing to stop.", Icon::Exclamation);
+    recording_ = false;
+}
+
+}  // namespace tavrel

@@ -1,0 +1,36 @@
+// Records presses of the four arrow keys into the keystroke list, polling
+// the system-wide key state until Stop.
+#pragma once
+
+#include <string>
+
+#include "macro/keystroke_list.h"
+#include "platform/services.h"
+
+namespace tavrel {
+
+class Recorder {
+public:
+    // `appDir` ends in a backslash; the key sound lies beside the program.
+    Recorder(KeystrokeList& list, Services& services, std::string appDir);
+
+    // Record (Command1_Click): empties the list and runs the whole recording,
+    // returning once Stop has ended it or the program is ending. Pressing
+    // Record again from inside the pump nests a second recording.
+    void record();
+
+    // Stop (Command2_Click). One Stop ends every nested recording.
+    void stop();
+
+    bool recording() const { return recording_; }
+
+private:
+    KeystrokeList& list_;
+    Services& services_;
+    std::string keySound_;
+    // Shared by nested recordings on purpose: the flag is the only state a
+    // nested Record may disturb for the one it interrupted.
+    bool recording_ = false;
+};
+
+}  // namespace tavrel

@@ -1,0 +1,118 @@
+// The small interfaces through which the portable logic reaches the world.
+// platform/win32 implements them; tests/fakes implements them for unit tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavrel {
+
+// Message-box icons, by the numbers the program has always used.
+enum class Icon : int { Stop = 16, Exclamation = 48, Information = 64 };
+
+// Shell-launch window styles.
+enum class ShowStyle : int { Normal = 1, Maximized = 3 };
+
+// The system-wide key state, as GetAsyncKeyState reports it.
+class KeyState {
+public:
+    virtual ~KeyState() = default;
+    virtual std::int16_t poll(int virtualKey) = 0;
+};
+
+// Delivers a send-keys string ("{DOWN}", "{UP}", " ") to the focused window.
+class KeySender {
+public:
+    virtual ~KeySender() = default;
+    // Returns an empty string on success, otherwise the system's description
+    // of why the keys could not be delivered.
+    virtual std::string send(std::string_view keys, bool wait) = 0;
+};
+
+// Starts a sound file asynchronously; a missing file plays nothing.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    virtual void play(const std::string& path) = 0;
+};
+
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+// Monotonic seconds: only differences are meaningful, so no wait or grace
+// period can stall when the wall clock passes midnight.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual double seconds() = 0;
+};
+
+// Runs every pending window event. Any handler of the program may run inside.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // False once the program is ending: the caller must return at once
+    // without any further effect.
+    virtual bool pump() = 0;
+};
+
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    // Modal message box with one OK button and the application title.
+    virtual void message(std::string_view text, Icon icon) = 0;
+};
+
+class ShellLauncher {
+public:
+    virtual ~ShellLauncher() = default;
+    // Starts the command line and returns at once; an empty string on
+    // success, otherwise the system's description of the failure.
+    virtual std::string launch(const std::string& commandLine, ShowStyle style) = 0;
+};
+
+// Always-on-top switch for the main window.
+class WindowOrder {
+public:
+    virtual ~WindowOrder() = default;
+    // -1 makes the window topmost, any other value returns it to normal order.
+    virtual void setTop(std::int16_t flag) = 0;
+};
+
+struct ReadResult {
+    bool ok = false;
+    std::string bytes;  // whole content when ok
+    std::string error;  // system description when not ok
+};
+
+class FileStore {
+public:
+    virtual ~FileStore() = default;
+    virtual ReadResult readAll(const std::string& path) = 0;
+    // Writes a temporary file beside `path`, then replaces `path` with it, so
+    // a failure never leaves `path` empty or half written. Returns an empty
+    // string on success, otherwise the system's description of the failure.
+    virtual std::string replace(const std::string& path, std::string_view bytes) = 0;
+    // Returns an empty string on success, otherwise the failure's description.
+    virtual std::string setCurrentFolder(const std::string& folder) = 0;
+};
+
+// Everything the logic may ask of the platform, gathered for injection.
+struct Services {
+    KeyState& keys;
+    KeySender& sender;
+    SoundPlayer& sound;
+    Beeper& beeper;
+    Clock& clock;
+    EventPump& events;
+    Notifier& notifier;
+    ShellLauncher& shell;
+    WindowOrder& order;
+    FileStore& files;
+};
+
+}  // namespace tavrel

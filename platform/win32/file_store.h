@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/services.h"
+
+namespace tavrel::win32 {
+
+class Win32FileStore final : public FileStore {
+public:
+    ReadResult readAll(const std::string& path) override;
+    std::string replace(const std::string& path, std::string_view bytes) override;
+    std::string setCurrentFolder(const std::string& folder) override;
+};
+
+}  // namespace tavrel::win32

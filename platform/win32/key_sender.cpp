@@ -1,0 +1,86 @@
+#include "platform/win32/key_sender.h"
+
+#include "platform/win32/text.h"
+
+namespace tavrel::win32 {
+
+namespace {
+
+void addKey(std::vector<INPUT>& events, WORD vk, bool extended) {
+    for (bool up : {false, true}) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        // Without the extended flag the arrows travel as numeric-keypad keys.
+        in.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+        in.ki.dwExtraInfo = kInjectedMark;
+        events.push_back(in);
+    }
+}
+
+struct NamedKey {
+    std::string_view name;
+    WORD vk;
+    bool extended;
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {"{DOWN}", VK_DOWN, true}, {"{UP}", VK_UP, true},       {"{LEFT}", VK_LEFT, true},
+    {"{RIGHT}", VK_RIGHT, true}, {"{ENTER}", VK_RETURN, false},
+};
+
+}  // namespace
+
+bool keyEvents(std::string_view keys, std::vector<INPUT>& events, std::string& unknown) {
+    while (!keys.empty()) {
+        bool matched = false;
+        for (const auto& k : kNamedKeys) {
+            if (keys.substr(0, k.name.size()) == k.name) {
+                addKey(events, k.vk, k.extended);
+                keys.remove_prefix(k.name.size());
+                matched = true;
+                break;
+            }
+        }
+        if (matched) continue;
+        if (keys.front() == '{') {
+            unknown = std::string(keys.substr(0, keys.find('}') + 1));
+            return false;
+        }
+        SHORT scan = VkKeyScanA(keys.front());
+        if (scan == -1 || (scan & 0xFF00) != 0) {  // needs Shift or has no key: not a plain key
+            unknown = std::string(1, keys.front());
+            return false;
+        }
+        addKey(events, static_cast<WORD>(scan & 0xFF), false);
+        keys.remove_prefix(1);
+    }
+    return true;
+}
+
+std::string Win32KeySender::send(std::string_view keys, bool wait) {
+    std::vector<INPUT> events;
+    std::string unknown;
+    if (!keyEvents(keys, events, unknown)) return "The key \"" + unknown + "\" cannot be sent.";
+    if (!events.empty()) {
+        SetLastError(0);
+        UINT sent = SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+        if (sent != events.size()) {
+            DWORD code = GetLastError();
+            // A refusal by a higher-integrity window reports no error code.
+            return code ? errorText(code)
+                        : std::string("The keys were blocked; the target window may run with higher rights.");
+        }
+    }
+    if (wait) {
+        // The focused window's thread answers this only after it has taken
+        // the input queued before it.
+        HWND target = GetForegroundWindow();
+        DWORD_PTR ignored = 0;
+        if (target) SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    }
+    return {};
+}
+
+}  // namespace tavrel::win32

@@ -1,0 +1,27 @@
+// Delivers send-keys strings to the focused window through SendInput.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/services.h"
+
+namespace tavrel::win32 {
+
+// Marks the events this program injects, so they can be told from the user's.
+inline constexpr ULONG_PTR kInjectedMark = 0x54415652;  // "TAVR"
+
+// The press and release of every key in `keys`, in order. Known tokens are
+// "{DOWN}", "{UP}", "{LEFT}", "{RIGHT}", "{ENTER}" and single printable
+// characters; false (and `unknown` set) for anything else.
+bool keyEvents(std::string_view keys, std::vector<INPUT>& events, std::string& unknown);
+
+class Win32KeySender final : public KeySender {
+public:
+    std::string send(std::string_view keys, bool wait) override;
+};
+
+}  // namespace tavrel::win32

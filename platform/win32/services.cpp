@@ -1,0 +1,88 @@
+#include "platform/win32/services.h"
+
+#include <mmsystem.h>
+
+#include "platform/win32/system_libraries.h"
+#include "platform/win32/text.h"
+
+namespace tavrel::win32 {
+
+void Win32Sound::play(const std::string& path) {
+    // Started asynchronously; a missing file plays nothing, not the default sound.
+    playSoundFile(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+}
+
+double Win32Clock::seconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+bool pumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogMessageW(root, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+bool Win32EventPump::pump() { return pumpMessages(); }
+
+void Win32Notifier::message(std::string_view text, Icon icon) {
+    HWND parent = owner && IsWindowVisible(owner) ? owner : nullptr;
+    MessageBoxW(parent, widen(text).c_str(), widen(title).c_str(),
+                MB_OK | static_cast<UINT>(icon) | (parent ? 0u : static_cast<UINT>(MB_TASKMODAL)));
+}
+
+std::wstring launchTarget(const std::wstring& commandLine) {
+    std::wstring program;
+    if (!commandLine.empty() && commandLine.front() == L'"') {
+        program = commandLine.substr(1, commandLine.find(L'"', 1) - 1);
+    } else {
+        program = commandLine.substr(0, commandLine.find(L' '));
+    }
+    if (program.find_first_of(L"\\/:") != std::wstring::npos) return program;
+    wchar_t folder[MAX_PATH];
+    for (auto locate : {GetWindowsDirectoryW, GetSystemDirectoryW}) {
+        UINT n = locate(folder, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) continue;
+        std::wstring candidate = std::wstring(folder) + L"\\" + program;
+        if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
+    }
+    return {};
+}
+
+std::string Win32ShellLauncher::launch(const std::string& commandLine, ShowStyle style) {
+    std::wstring line = widen(commandLine);
+    std::wstring program = launchTarget(line);
+    if (program.empty()) return errorText(ERROR_FILE_NOT_FOUND);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(style);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return lastErrorText();
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return {};
+}
+
+void Win32WindowOrder::setTop(std::int16_t flag) {
+    SetWindowPos(window, flag == -1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+}
+
+}  // namespace tavrel::win32

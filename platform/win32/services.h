@@ -1,0 +1,82 @@
+// Win32 implementations of the platform services, gathered in one object.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "platform/services.h"
+#include "platform/win32/file_store.h"
+#include "platform/win32/key_sender.h"
+
+namespace tavrel::win32 {
+
+class Win32KeyState final : public KeyState {
+public:
+    std::int16_t poll(int virtualKey) override { return GetAsyncKeyState(virtualKey); }
+};
+
+class Win32Sound final : public SoundPlayer {
+public:
+    void play(const std::string& path) override;
+};
+
+class Win32Beeper final : public Beeper {
+public:
+    void beep() override { MessageBeep(MB_OK); }
+};
+
+class Win32Clock final : public Clock {
+public:
+    double seconds() override;
+};
+
+class Win32EventPump final : public EventPump {
+public:
+    bool pump() override;
+};
+
+class Win32Notifier final : public Notifier {
+public:
+    void message(std::string_view text, Icon icon) override;
+    HWND owner = nullptr;
+    std::string title = "Tavrel";
+};
+
+class Win32ShellLauncher final : public ShellLauncher {
+public:
+    std::string launch(const std::string& commandLine, ShowStyle style) override;
+};
+
+class Win32WindowOrder final : public WindowOrder {
+public:
+    void setTop(std::int16_t flag) override;
+    HWND window = nullptr;
+};
+
+// Processes every pending message, giving dialog navigation (Tab, arrows)
+// to the program's windows. False once WM_QUIT has been seen (it is posted
+// again, so every enclosing loop sees it too).
+bool pumpMessages();
+
+// The program to start for a command line: a bare program name is looked up
+// in the Windows directory, then the system directory, never in the program
+// folder or the current directory.
+std::wstring launchTarget(const std::wstring& commandLine);
+
+struct Win32Services {
+    Win32KeyState keys;
+    Win32KeySender sender;
+    Win32Sound sound;
+    Win32Beeper beeper;
+    Win32Clock clock;
+    Win32EventPump events;
+    Win32Notifier notifier;
+    Win32ShellLauncher shell;
+    Win32WindowOrder order;
+    Win32FileStore files;
+
+    Services services() { return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files}; }
+};
+
+}  // namespace tavrel::win32

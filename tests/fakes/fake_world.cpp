@@ -1,0 +1,118 @@
+#include "tests/fakes/fake_world.h"
+
+#include <algorithm>
+
+namespace tavrel::fakes {
+
+std::int16_t FakeKeys::poll(int virtualKey) {
+    if (timeline) return timeline(virtualKey, world.clock.now);
+    auto it = down.find(virtualKey);
+    return it == down.end() ? 0 : it->second;
+}
+
+std::string FakeSender::send(std::string_view keys, bool wait) {
+    world.log.push_back(std::string(wait ? "sendwait " : "send ") + std::string(keys));
+    return failWith;
+}
+
+void FakeSound::play(const std::string& path) { world.log.push_back("sound " + path); }
+
+void FakeBeeper::beep() { world.log.push_back("beep"); }
+
+bool FakePump::pump() {
+    ++calls;
+    if (onPump && !world.ended) onPump(calls);
+    return !world.ended;
+}
+
+void FakeNotifier::message(std::string_view text, Icon icon) {
+    world.log.push_back("message " + std::to_string(static_cast<int>(icon)) + " " + std::string(text));
+}
+
+std::string FakeShell::launch(const std::string& commandLine, ShowStyle style) {
+    world.log.push_back("launch " + std::to_string(static_cast<int>(style)) + " " + commandLine);
+    return failWith;
+}
+
+void FakeOrder::setTop(std::int16_t flag) { world.log.push_back("top " + std::to_string(flag)); }
+
+ReadResult FakeFiles::readAll(const std::string& path) {
+    world.log.push_back("read " + path);
+    if (auto e = readErrors.find(path); e != readErrors.end()) return {false, {}, e->second};
+    auto it = files.find(path);
+    if (it == files.end()) return {false, {}, "The system cannot find the file specified."};
+    return {true, it->second, {}};
+}
+
+std::string FakeFiles::replace(const std::string& path, std::string_view bytes) {
+    world.log.push_back("write " + path);
+    if (auto e = writeErrors.find(path); e != writeErrors.end()) return e->second;
+    files[path] = std::string(bytes);
+    return {};
+}
+
+std::string FakeFiles::setCurrentFolder(const std::string& folder) {
+    currentFolder = folder;
+    return {};
+}
+
+void FakeList::clear() {
+    entries.clear();
+    selected = -1;
+    world.log.push_back("clear");
+}
+
+bool FakeList::append(const std::string& entry) {
+    if (count() >= kListCapacity) return false;
+    entries.push_back(entry);
+    world.log.push_back("append " + entry);
+    return true;
+}
+
+std::string FakeList::entry(int index) const { return entries.at(static_cast<std::size_t>(index)); }
+
+void FakeList::select(int index) {
+    selected = index;
+    world.log.push_back("select " + std::to_string(index));
+}
+
+void FakeControls::setActionsEnabled(bool enabled) {
+    actionsEnabled = enabled;
+    world.log.push_back(enabled ? "actions on" : "actions off");
+}
+
+void FakeControls::setPlayCaption(std::string_view caption) {
+    playCaption = std::string(caption);
+    world.log.push_back("caption " + playCaption);
+}
+
+void FakeControls::selectMode(int index) { mode = index; }
+
+void FakeControls::setNoSound(int value) { noSoundValue = value; }
+
+void FakeControls::setOnTop(int value) {
+    bool changed = value != onTopValue;
+    onTopValue = value;
+    if (changed && onTopClick) onTopClick();
+}
+
+static bool startsWithAny(const std::string& s, const std::vector<std::string>& prefixes) {
+    return std::any_of(prefixes.begin(), prefixes.end(),
+                       [&](const std::string& p) { return s.rfind(p, 0) == 0; });
+}
+
+std::vector<std::string> FakeWorld::logWithout(std::vector<std::string> prefixes) const {
+    std::vector<std::string> out;
+    for (const auto& s : log)
+        if (!startsWithAny(s, prefixes)) out.push_back(s);
+    return out;
+}
+
+std::vector<std::string> FakeWorld::logOnly(std::vector<std::string> prefixes) const {
+    std::vector<std::string> out;
+    for (const auto& s : log)
+        if (startsWithAny(s, prefixes)) out.push_back(s);
+    return out;
+}
+
+}  // namespace tavrel::fakes

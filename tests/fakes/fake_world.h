@@ -1,0 +1,159 @@
+// Fakes of every platform service and of the main window's controls, sharing
+// one event log so tests can assert the exact order of effects.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "macro/keystroke_list.h"
+#include "macro/main_controls.h"
+#include "platform/services.h"
+
+namespace tavrel::fakes {
+
+struct FakeWorld;
+
+struct FakeKeys final : KeyState {
+    explicit FakeKeys(FakeWorld& w) : world(w) {}
+    std::int16_t poll(int virtualKey) override;
+    // Either a fixed state per key, or a function of the fake clock.
+    std::map<int, std::int16_t> down;
+    std::function<std::int16_t(int key, double now)> timeline;
+    FakeWorld& world;
+};
+
+struct FakeSender final : KeySender {
+    explicit FakeSender(FakeWorld& w) : world(w) {}
+    std::string send(std::string_view keys, bool wait) override;
+    std::string failWith;  // non-empty: every send fails with this text
+    FakeWorld& world;
+};
+
+struct FakeSound final : SoundPlayer {
+    explicit FakeSound(FakeWorld& w) : world(w) {}
+    void play(const std::string& path) override;
+    FakeWorld& world;
+};
+
+struct FakeBeeper final : Beeper {
+    explicit FakeBeeper(FakeWorld& w) : world(w) {}
+    void beep() override;
+    FakeWorld& world;
+};
+
+// Every reading advances the time by `step`, so every wait loop ends.
+struct FakeClock final : Clock {
+    double seconds() override {
+        now += step;
+        return now;
+    }
+    double now = 1000.0;
+    double step = 0.001;
+};
+
+// Runs `onPump` (if set) with the 1-based number of the pump call; handlers
+// scheduled there run nested, as they would inside a real event pump.
+struct FakePump final : EventPump {
+    explicit FakePump(FakeWorld& w) : world(w) {}
+    bool pump() override;
+    int calls = 0;
+    std::function<void(int call)> onPump;
+    FakeWorld& world;
+};
+
+struct FakeNotifier final : Notifier {
+    explicit FakeNotifier(FakeWorld& w) : world(w) {}
+    void message(std::string_view text, Icon icon) override;
+    FakeWorld& world;
+};
+
+struct FakeShell final : ShellLauncher {
+    explicit FakeShell(FakeWorld& w) : world(w) {}
+    std::string launch(const std::string& commandLine, ShowStyle style) override;
+    std::string failWith;
+    FakeWorld& world;
+};
+
+struct FakeOrder final : WindowOrder {
+    explicit FakeOrder(FakeWorld& w) : world(w) {}
+    void setTop(std::int16_t flag) override;
+    FakeWorld& world;
+};
+
+struct FakeFiles final : FileStore {
+    explicit FakeFiles(FakeWorld& w) : world(w) {}
+    ReadResult readAll(const std::string& path) override;
+    std::string replace(const std::string& path, std::string_view bytes) override;
+    std::string setCurrentFolder(const std::string& folder) override;
+    std::map<std::string, std::string> files;
+    std::map<std::string, std::string> readErrors;   // path -> description
+    std::map<std::string, std::string> writeErrors;  // path -> description
+    std::string currentFolder;
+    FakeWorld& world;
+};
+
+struct FakeList final : KeystrokeList {
+    explicit FakeList(FakeWorld& w) : world(w) {}
+    void clear() override;
+    bool append(const std::string& entry) override;
+    int count() const override { return static_cast<int>(entries.size()); }
+    std::string entry(int index) const override;
+    void select(int index) override;
+    std::vector<std::string> entries;
+    int selected = -1;
+    FakeWorld& world;
+};
+
+struct FakeControls final : MainControls {
+    explicit FakeControls(FakeWorld& w) : world(w) {}
+    void setActionsEnabled(bool enabled) override;
+    void setPlayCaption(std::string_view caption) override;
+    bool modeSelected(int index) const override { return mode == index; }
+    void selectMode(int index) override;
+    int noSound() const override { return noSoundValue; }
+    void setNoSound(int value) override;
+    int onTop() const override { return onTopValue; }
+    void setOnTop(int value) override;
+    bool actionsEnabled = true;
+    std::string playCaption = "Play";
+    int mode = kModeSurpressed;
+    int noSoundValue = 1;
+    int onTopValue = 0;
+    std::function<void()> onTopClick;  // ChkOnTop_Click, wired by the test
+    FakeWorld& world;
+};
+
+struct FakeWorld {
+    FakeKeys keys{*this};
+    FakeSender sender{*this};
+    FakeSound sound{*this};
+    FakeBeeper beeper{*this};
+    FakeClock clock;
+    FakePump events{*this};
+    FakeNotifier notifier{*this};
+    FakeShell shell{*this};
+    FakeOrder order{*this};
+    FakeFiles files{*this};
+    FakeList list{*this};
+    FakeControls controls{*this};
+
+    Services services() {
+        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files};
+    }
+
+    // Effects in order, e.g. "send {DOWN}", "sound C:\\app\\key.wav",
+    // "message 48 DONE!", "caption Ready...", "actions off", "select 3".
+    std::vector<std::string> log;
+    // True once the program has been told to end (see FakePump::pump).
+    bool ended = false;
+
+    // The log without the entries that start with any of `prefixes`.
+    std::vector<std::string> logWithout(std::vector<std::string> prefixes) const;
+    // Only the log entries that start with one of `prefixes`.
+    std::vector<std::string> logOnly(std::vector<std::string> prefixes) const;
+};
+
+}  // namespace tavrel::fakes

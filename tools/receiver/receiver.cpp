@@ -1,0 +1,174 @@
+// A stand-in for the editor's move dialog: four push buttons in one group,
+// driven by nothing but the standard dialog manager, so that end-to-end tests
+// and benchmarks see the same focus movement the real target relies on.
+//
+// Usage: tavrel_receiver LOGFILE [--ready READYFILE]
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "resource.h"
+
+namespace {
+
+constexpr UINT_PTR kReadyTimer = 1;
+// Short enough that a waiting test loses little time, long enough not to spin.
+constexpr UINT kReadyPollMs = 10;
+
+HANDLE g_log = INVALID_HANDLE_VALUE;
+HHOOK g_hook = nullptr;
+std::wstring g_readyPath;
+std::uint64_t g_qpcFrequency = 1;
+
+// Microseconds on the performance counter, which is shared by all processes,
+// so a sender can subtract its own readings from these.
+std::uint64_t nowMicroseconds() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
+    // Split to keep ticks * 1e6 from overflowing after a few days of uptime.
+    return ticks / g_qpcFrequency * 1000000u + ticks % g_qpcFrequency * 1000000u / g_qpcFrequency;
+}
+
+// One unbuffered WriteFile per line makes each line visible to a reader in
+// another process as soon as it is written; FlushFileBuffers would only add a
+// disk sync to the key path and skew the gaps being measured.
+void writeLogLine(std::string_view text) {
+    std::string line = std::to_string(nowMicroseconds());
+    line += ' ';
+    line += text;
+    line += '\n';
+    const char* data = line.data();
+    auto left = static_cast<DWORD>(line.size());
+    while (left > 0) {
+        DWORD written = 0;
+        if (!WriteFile(g_log, data, left, &written, nullptr) || written == 0) return;
+        data += written;
+        left -= written;
+    }
+}
+
+// The dialog box runs its own message loop, so a thread hook is the only
+// place that sees every key message, in the order the dialog retrieves them.
+LRESULT CALLBACK onGetMessage(int code, WPARAM removal, LPARAM param) {
+    // A peek without removal would show the same message twice.
+    if (code == HC_ACTION && removal == PM_REMOVE) {
+        const auto* msg = reinterpret_cast<const MSG*>(param);
+        if (msg->message == WM_KEYDOWN) {
+            writeLogLine("KEYDOWN " + std::to_string(msg->wParam));
+        } else if (msg->message == WM_KEYUP) {
+            writeLogLine("KEYUP " + std::to_string(msg->wParam));
+        }
+    }
+    return CallNextHookEx(g_hook, code, removal, param);
+}
+
+const char* directionOf(int controlId) {
+    switch (controlId) {
+        case IDC_MOVE_DOWN: return "DOWN";
+        case IDC_MOVE_LEFT: return "LEFT";
+        case IDC_MOVE_RIGHT: return "RIGHT";
+        case IDC_MOVE_UP: return "UP";
+        default: return nullptr;
+    }
+}
+
+// Written under a temporary name and renamed, so a polling test never reads a
+// half-written file. It holds the dialog's handle, which saves the test a
+// window search.
+bool writeReadyFile(HWND dialog) {
+    const std::wstring temporary = g_readyPath + L".tmp";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const std::string text = std::to_string(reinterpret_cast<std::uintptr_t>(dialog)) + "\n";
+    DWORD written = 0;
+    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    CloseHandle(file);
+    return ok && MoveFileExW(temporary.c_str(), g_readyPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            // The dialog is not shown yet; a timer finds out when it is.
+            if (!g_readyPath.empty()) SetTimer(dialog, kReadyTimer, kReadyPollMs, nullptr);
+            // WM_NEXTDLGCTL rather than SetFocus keeps the default-button
+            // highlight in step with the focus, as the dialog manager does.
+            SendMessageW(dialog, WM_NEXTDLGCTL,
+                         reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_MOVE_DOWN)), TRUE);
+            return FALSE;
+
+        case WM_TIMER:
+            if (wParam == kReadyTimer && IsWindowVisible(dialog) &&
+                GetFocus() == GetDlgItem(dialog, IDC_MOVE_DOWN)) {
+                KillTimer(dialog, kReadyTimer);
+                // Best effort: a test still brings the dialog forward itself,
+                // because Windows may refuse a process that was not clicked.
+                SetForegroundWindow(dialog);
+                if (!writeReadyFile(dialog)) EndDialog(dialog, 3);
+            }
+            return TRUE;
+
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDCANCEL) {
+                EndDialog(dialog, 0);
+                return TRUE;
+            }
+            const char* direction = directionOf(id);
+            if (direction != nullptr && HIWORD(wParam) == BN_CLICKED) {
+                writeLogLine(std::string("PRESS ") + direction);
+                return TRUE;
+            }
+            return FALSE;
+        }
+
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+// Exit codes: 0 closed normally, 1 bad command line, 2 log not writable,
+// 3 ready file not writable, 4 dialog could not be created, 5 no key hook.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argv == nullptr) return 1;
+    const bool withReady = argc == 4 && std::wstring_view(argv[2]) == L"--ready";
+    if (argc != 2 && !withReady) {
+        LocalFree(argv);
+        return 1;
+    }
+    const std::wstring logPath = argv[1];
+    if (withReady) g_readyPath = argv[3];
+    LocalFree(argv);
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    g_qpcFrequency = static_cast<std::uint64_t>(frequency.QuadPart);
+
+    // Append-only access makes every write land at the end, and the sharing
+    // flags let a test read, or delete, the log while the dialog runs.
+    g_log = CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (g_log == INVALID_HANDLE_VALUE) return 2;
+
+    g_hook = SetWindowsHookExW(WH_GETMESSAGE, onGetMessage, nullptr, GetCurrentThreadId());
+    if (g_hook == nullptr) {
+        CloseHandle(g_log);
+        return 5;
+    }
+    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_RECEIVER), nullptr, dialogProc, 0);
+    UnhookWindowsHookEx(g_hook);
+    CloseHandle(g_log);
+    return result == -1 ? 4 : static_cast<int>(result);
+}
