@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "app/main_handlers.h"
+#include "tests/fakes/fake_world.h"
+
+namespace tavrel {
+namespace {
+
+using fakes::FakeWorld;
+using Log = std::vector<std::string>;
+
+struct FakeWindows final : ModalWindows {
+    explicit FakeWindows(FakeWorld& w) : world(w) {}
+    void showPreview() override { world.log.push_back("preview"); }
+    void showAbout() override { world.log.push_back("about"); }
+    FakeWorld& world;
+};
+
+class MainHandlersTest : public testing::Test {
+protected:
+    MainHandlersTest() {
+        world.controls.onTopClick = [this] { handlers.chkOnTopClick(); };
+    }
+    void load(const std::string& folder = "C:\\Games\\Tavrel") {
+        handlers.formLoad(folder);
+        world.log.clear();
+    }
+
+    FakeWorld world;
+    Services services = world.services();
+    FakeWindows windows{world};
+    MainHandlers handlers{world.list, world.controls, services, windows};
+};
+
+TEST(AppDir, HasExactlyOneTrailingBackslash) {
+    EXPECT_EQ(appDirFrom("C:\\Games\\Tavrel"), "C:\\Games\\Tavrel\\");
+    EXPECT_EQ(appDirFrom("C:\\"), "C:\\");
+    EXPECT_EQ(appDirFrom("\\\\server\\share\\t"), "\\\\server\\share\\t\\");
+}
+
+TEST_F(MainHandlersTest, StartWithoutSettingsKeepsTheDefaults) {
+    handlers.formLoad("C:\\Games\\Tavrel");
+    EXPECT_EQ(handlers.appDir(), "C:\\Games\\Tavrel\\");
+    EXPECT_EQ(world.log, (Log{"read C:\\Games\\Tavrel\\TavrelXP.vmi"}));
+    EXPECT_EQ(world.controls.onTopValue, 0);
+    EXPECT_EQ(world.controls.noSoundValue, 1);
+    EXPECT_EQ(world.controls.mode, kModeSurpressed);
+}
+
+TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
+    world.files.files["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "1\r\n0\r\n2\r\n";
+    handlers.formLoad("C:\\Games\\Tavrel");
+    EXPECT_EQ(world.controls.onTopValue, 1);
+    EXPECT_EQ(world.controls.noSoundValue, 0);
+    EXPECT_EQ(world.controls.mode, kModeUltraSurpressed);
+    EXPECT_EQ(world.logOnly({"top"}), (Log{"top -1"}));
+}
+
+TEST_F(MainHandlersTest, ProgramAtADriveRootUsesOneBackslash) {
+    world.files.files["D:\\TavrelXP.vmi"] = "0\r\n0\r\n0\r\n";
+    handlers.formLoad("D:\\");
+    EXPECT_EQ(handlers.appDir(), "D:\\");
+    EXPECT_EQ(world.controls.mode, kModeOriginal);
+}
+
+TEST_F(MainHandlersTest, UnloadWritesTheThreeSettings) {
+    load();
+    handlers.formUnload();
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
+    world.controls.onTopValue = 1;
+    world.controls.noSoundValue = 2;
+    world.controls.mode = kModeOriginal;
+    handlers.formUnload();
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "1\r\n2\r\n0\r\n");
+    EXPECT_TRUE(world.logOnly({"message"}).empty());
+}
+
+TEST_F(MainHandlersTest, UnloadThatCannotWriteSaysWhyAndKeepsTheOldFile) {
+    world.files.files["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "1\r\n1\r\n2\r\n";
+    load();
+    world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "Access is denied.";
+    handlers.formUnload();
+    Log messages = world.logOnly({"message"});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("message 16 ", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find("Access is denied."), std::string::npos) << messages[0];
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "1\r\n1\r\n2\r\n");
+}
+
+TEST_F(MainHandlersTest, SaveWritesTheListInTheProgramFolder) {
+    load();
+    world.list.entries = {"UP", "UP", "RIGHT"};
+    handlers.btnSaveClick();
+    EXPECT_EQ(world.files.currentFolder, "C:\\Games\\Tavrel");
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nUP\r\nRIGHT\r\n");
+    EXPECT_TRUE(world.logOnly({"message"}).empty());
+}
+
+TEST_F(MainHandlersTest, SaveThatFailsReportsAndKeepsListAndFile) {
+    load();
+    world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "OLD\r\n";
+    world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.txt"] = "Access is denied.";
+    world.list.entries = {"LEFT"};
+    handlers.btnSaveClick();
+    EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 Access is denied."}));
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "OLD\r\n");
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
+}
+
+TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
+    load();
+    world.list.entries = {"DOWN", "DOWN"};
+    world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\n up\rRIGHT";
+    handlers.btnLoadClick();
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"UP", " up", "RIGHT"}));
+    EXPECT_TRUE(world.logOnly({"message"}).empty());
+}
+
+TEST_F(MainHandlersTest, LoadThatFailsReportsAndLeavesTheListAlone) {
+    load();
+    world.list.entries = {"DOWN", "LEFT"};
+    handlers.btnLoadClick();
+    EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 The system cannot find the file specified."}));
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"DOWN", "LEFT"}));
+    EXPECT_TRUE(world.logOnly({"clear"}).empty());
+}
+
+TEST_F(MainHandlersTest, LoadOfAnEmptyFileEmptiesTheList) {
+    load();
+    world.list.entries = {"DOWN"};
+    world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "";
+    handlers.btnLoadClick();
+    EXPECT_TRUE(world.list.entries.empty());
+}
+
+TEST_F(MainHandlersTest, LoadKeepsTheFirst32767LinesAndSaysSo) {
+    load();
+    std::string bytes;
+    for (int i = 0; i < kListCapacity + 3; ++i) bytes += "L" + std::to_string(i) + "\r\n";
+    world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = bytes;
+    handlers.btnLoadClick();
+    ASSERT_EQ(world.list.count(), kListCapacity);
+    EXPECT_EQ(world.list.entries.back(), "L" + std::to_string(kListCapacity - 1));
+    Log messages = world.logOnly({"message"});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("message 48 ", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find("32770"), std::string::npos) << messages[0];
+}
+
+TEST_F(MainHandlersTest, ExploreOpensTheProgramFolderQuoted) {
+    struct Row {
+        const char* folder;
+        const char* launched;
+    } rows[] = {
+        {"C:\\Games\\Tavrel", "launch 1 explorer.exe \"C:\\Games\\Tavrel\""},
+        {"C:\\", "launch 1 explorer.exe \"C:\\\""},
+        {"C:\\My Games", "launch 1 explorer.exe \"C:\\My Games\""},
+    };
+    for (const Row& r : rows) {
+        load(r.folder);
+        handlers.command5Click();
+        EXPECT_EQ(world.log, (Log{r.launched}));
+    }
+}
+
+TEST_F(MainHandlersTest, ExploreThatCannotStartSaysSoAndGoesOn) {
+    load();
+    world.shell.failWith = "The system cannot find the file specified.";
+    handlers.command5Click();
+    Log messages = world.logOnly({"message"});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("message 16 ", 0), 0u);
+    EXPECT_NE(messages[0].find("cannot find the file"), std::string::npos);
+}
+
+TEST_F(MainHandlersTest, OnTopClickFollowsTheBox) {
+    load();
+    for (int value : {1, 0, 2, 0}) {
+        world.controls.onTopValue = value;
+        handlers.chkOnTopClick();
+    }
+    EXPECT_EQ(world.logOnly({"top"}), (Log{"top -1", "top 0", "top -1", "top 0"}));
+}
+
+TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
+    load();
+    handlers.btnPreviewClick();
+    handlers.command4Click();
+    EXPECT_EQ(world.log, (Log{"preview", "about"}));
+}
+
+}  // namespace
+}  // namespace tavrel
