@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset windows -DTAVREL_TESTS=OFF >/dev/null
-cmake --build --preset windows --target tavrel
-exe=build/windows/app/win32/tavrel.exe
+cmake --preset windows -B build/app -DTAVREL_TESTS=OFF >/dev/null
+cmake --build build/app --target tavrel
+exe=build/app/app/win32/tavrel.exe
 export TAVREL_WINEPREFIX="${TAVREL_WINEPREFIX:-$HOME/.wine-tavrel}"
 export WINEPREFIX="$TAVREL_WINEPREFIX"
 [ -f "$TAVREL_WINEPREFIX/system.reg" ] || scripts/wine-prefix.sh "$TAVREL_WINEPREFIX"
@@ -16,8 +16,9 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 shot=${TAVREL_SCREENSHOT:-$PWD/build/tavrel-screenshot.png}
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    scripts/wine-run.sh "$1" & app=$!
+# A Wine desktop window draws the title bar that a window manager would.
+xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+    scripts/wine-run.sh explorer /desktop=Tavrel,520x340 "$1" & app=$!
     for _ in $(seq 1 150); do
         xdotool search --name "^Tavrel for RMXP$" >/dev/null 2>&1 && break
         sleep 0.2
