@@ -50,7 +50,7 @@ std::vector<Segment> previewPath(float widthTwips, float heightTwips,
     const float h = sanitizeSize(heightTwips);
 
     // The casts discard any excess precision, so the halves and the
-    // quotient are the single-precision values the original rounded.
+    // quotient are rounded as the single-precision values they are.
     Point pen{roundHalfEven(static_cast<float>(w / 2.0f)),
               roundHalfEven(static_cast<float>(h / 2.0f))};
     const float shorter = h < w ? h : w;

@@ -20,8 +20,7 @@ struct Segment {
 
 // Nearest integer, an exact half going to the even neighbour, whatever the
 // floating-point rounding mode happens to be. Throws std::overflow_error for
-// NaN or a value outside the signed 32-bit range, the way the original's
-// checked conversion failed instead of wrapping.
+// NaN or a value outside the signed 32-bit range instead of wrapping.
 std::int32_t roundHalfEven(float value);
 
 // One segment per entry, in list order, each from the point the path had

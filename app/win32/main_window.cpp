@@ -74,20 +74,20 @@ void MainWindow::createControls() {
         toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
     }
-    for (const ControlSpec& spec : mainWindowControls()) {
+    for (const ControlSpec& row : mainWindowControls()) {
         const wchar_t* cls = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE;
         // Every control starts its own group, except the option buttons after
         // the first, so the arrow keys move only between the speed options.
-        if (spec.id != ControlId::OptMode1 && spec.id != ControlId::OptMode2) style |= WS_GROUP;
+        if (row.id != ControlId::OptMode1 && row.id != ControlId::OptMode2) style |= WS_GROUP;
         DWORD exStyle = 0;
-        switch (spec.kind) {
+        switch (row.kind) {
             case ControlKind::CheckBox:
-                style |= WS_TABSTOP | (spec.id == ControlId::ChkNoSound ? BS_3STATE : BS_AUTOCHECKBOX);
+                style |= WS_TABSTOP | (row.id == ControlId::ChkNoSound ? BS_3STATE : BS_AUTOCHECKBOX);
                 break;
             case ControlKind::Frame: style |= BS_GROUPBOX; break;
             case ControlKind::OptionButton:
-                style |= BS_AUTORADIOBUTTON | (spec.id == ControlId::OptMode0 ? WS_TABSTOP : 0);
+                style |= BS_AUTORADIOBUTTON | (row.id == ControlId::OptMode0 ? WS_TABSTOP : 0);
                 break;
             case ControlKind::Button: style |= WS_TABSTOP | BS_PUSHBUTTON; break;
             case ControlKind::ListBox:
@@ -96,13 +96,13 @@ void MainWindow::createControls() {
                 exStyle = WS_EX_CLIENTEDGE;
                 break;
         }
-        TwipRect r = clientRectTwips(spec);
-        HWND child = CreateWindowExW(exStyle, cls, widen(spec.caption).c_str(), style, twipsToPixels(r.left, dpi_),
+        TwipRect r = clientRectTwips(row);
+        HWND child = CreateWindowExW(exStyle, cls, widen(row.caption).c_str(), style, twipsToPixels(r.left, dpi_),
                                      twipsToPixels(r.top, dpi_), twipsToPixels(r.width, dpi_),
                                      twipsToPixels(r.height, dpi_), hwnd_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        if (!spec.toolTip.empty()) addToolTip(child, spec.toolTip);
+        if (!row.toolTip.empty()) addToolTip(child, row.toolTip);
     }
     // Start values: "Surpressed (recommended)" selected, no click sound.
     CheckDlgButton(hwnd_, static_cast<int>(ControlId::OptMode1), BST_CHECKED);
@@ -213,8 +213,8 @@ std::size_t MainWindow::assign(const std::vector<std::string>& entries) {
 void MainWindow::select(int index) { SendMessageW(control(ControlId::List1), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 void MainWindow::setActionsEnabled(bool enabled) {
-    for (const ControlSpec& spec : mainWindowControls())
-        if (spec.id == ControlId::Frame2 || insideFrame2(spec.id)) EnableWindow(control(spec.id), enabled);
+    for (const ControlSpec& row : mainWindowControls())
+        if (row.id == ControlId::Frame2 || insideFrame2(row.id)) EnableWindow(control(row.id), enabled);
 }
 
 void MainWindow::setPlayCaption(std::string_view caption) {

@@ -38,16 +38,16 @@ TEST(MainWindow, ShowsEveryControlWhereTheLayoutPutsIt) {
     EXPECT_LE(std::abs((outer.left + outer.right) - screenW), 2) << outer.left << "," << outer.right;
     EXPECT_LE(std::abs((outer.top + outer.bottom) - screenH), 2) << outer.top << "," << outer.bottom;
 
-    for (const ControlSpec& spec : tavrel::mainWindowControls()) {
-        HWND c = GetDlgItem(app.main(), static_cast<int>(spec.id));
-        std::string name(spec.caption.empty() ? "the list" : spec.caption);
+    for (const ControlSpec& row : tavrel::mainWindowControls()) {
+        HWND c = GetDlgItem(app.main(), static_cast<int>(row.id));
+        std::string name(row.caption.empty() ? "the list" : row.caption);
         ASSERT_NE(c, nullptr) << name;
-        if (spec.kind != ControlKind::ListBox) {
-            EXPECT_EQ(app.text(c), widen(std::string(spec.caption))) << name;
+        if (row.kind != ControlKind::ListBox) {
+            EXPECT_EQ(app.text(c), widen(std::string(row.caption))) << name;
         }
         EXPECT_TRUE(IsWindowVisible(c)) << name;
         EXPECT_TRUE(IsWindowEnabled(c)) << name;
-        tavrel::TwipRect twips = tavrel::clientRectTwips(spec);
+        tavrel::TwipRect twips = tavrel::clientRectTwips(row);
         RECT r = childRect(c);
         EXPECT_NEAR(r.left, twips.left / 15, 1) << name;
         EXPECT_NEAR(r.top, twips.top / 15, 1) << name;
@@ -74,7 +74,7 @@ TEST(MainWindow, TabOrderFollowsTheLayout) {
         if (id >= static_cast<int>(tavrel::ControlId::ChkOnTop)) ids.push_back(id);
     }
     std::vector<int> expected;
-    for (const ControlSpec& spec : tavrel::mainWindowControls()) expected.push_back(static_cast<int>(spec.id));
+    for (const ControlSpec& row : tavrel::mainWindowControls()) expected.push_back(static_cast<int>(row.id));
     EXPECT_EQ(ids, expected);
 }
 
