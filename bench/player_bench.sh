@@ -1,0 +1,91 @@
+#!/bin/bash
+# Benchmarks the player under Wine on a virtual display of its own: a long
+# path played into the receiving dialog in each speed mode, then the same
+# keys typed into the same dialog by xdotool at its default delay and at
+# delay 0, for reference. Prints a Markdown report (see docs/benchmarks.md)
+# and leaves the logs, the report and a plot in the output folder.
+#
+# Usage: bench/player_bench.sh [BUILD_DIR] [ENTRIES] [MODES]
+#   BUILD_DIR  a build of the "windows" preset (default build/windows)
+#   ENTRIES    path length (default 1000); MODES digits of the modes (default 012)
+# Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
+#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-bench-prefix).
+# Needs xvfb-run, xdotool, python3; python3-matplotlib for the plot.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ -z "${TAVREL_BENCH_ON_DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" env TAVREL_BENCH_ON_DISPLAY=1 "$0" "$@"
+fi
+
+build=$(cd "${1:-$root/build/windows}" && pwd)
+entries=${2:-1000}
+modes=${3:-012}
+export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-bench-prefix}
+out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-player-bench.XXXXXX)}
+mkdir -p "$out"
+wine_log="$out/wine-stderr.log"
+
+cmake --build "$build" --target tavrel_player_bench >/dev/null ||
+    { echo "cannot build tavrel_player_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
+[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" >/dev/null
+winpath() { WINEPREFIX=$TAVREL_WINEPREFIX WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+
+{
+    echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+    echo "processors: $(nproc)"
+    echo "cpu: $(lscpu | sed -n 's/^Model name: *//p' | head -n1)"
+    echo "wine: $(wine --version 2>/dev/null)"
+    echo "xdotool: $(xdotool version 2>/dev/null | head -n1)"
+    echo "kernel: $(uname -r)"
+    echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+} >"$out/machine.txt"
+
+echo "== tavrel.exe, $entries entries, modes $modes" >&2
+"$root/scripts/wine-run.sh" "$build/bench/tavrel_player_bench.exe" "$(winpath "$out")" "$entries" "$modes" \
+    2>>"$wine_log" >&2
+
+# The same keys as the player's key strings: down to the button, space, back up.
+keys=$(awk '{ n = ($1 == "DOWN") ? 0 : ($1 == "LEFT") ? 1 : ($1 == "RIGHT") ? 2 : 3;
+              for (i = 0; i < n; i++) printf "Down "; printf "space "; for (i = 0; i < n; i++) printf "Up " }' \
+           "$out/path.txt")
+
+# Polls a condition every 0.1 s for at most $1 seconds.
+wait_for() {
+    local limit=$1
+    shift
+    for _ in $(seq $((limit * 10))); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+presses_at_least() { [ "$(grep -c ' PRESS ' "$1" 2>/dev/null || true)" -ge "$2" ]; }
+
+for delay in 12 0; do
+    echo "== xdotool key --delay $delay" >&2
+    log="$out/xdotool-delay$delay.log"
+    ready="$out/ready-$delay"
+    rm -f "$log" "$ready"
+    "$root/scripts/wine-run.sh" "$build/bench/tavrel_receiver.exe" "$(winpath "$log")" --ready "$(winpath "$ready")" \
+        2>>"$wine_log" &
+    receiver=$!
+    wait_for 60 test -s "$ready" || { echo "the receiver did not get ready" >&2; exit 1; }
+    window=$(xdotool search --onlyvisible --name '^Tavrel Receiver$' | head -n1)
+    xdotool windowfocus --sync "$window"
+    # shellcheck disable=SC2086  # one argument per key
+    xdotool key --delay "$delay" $keys
+    wait_for 120 presses_at_least "$log" "$(wc -l <"$out/path.txt")" ||
+        echo "not every press arrived; the report shows how many did" >&2
+    xdotool key Escape  # the dialog's cancel: it closes itself
+    wait_for 30 sh -c "! kill -0 $receiver 2>/dev/null" || kill "$receiver"
+    wait "$receiver" || true
+done
+
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
+python=python3
+for candidate in python3 /usr/bin/python3; do
+    if "$candidate" -c 'import matplotlib' 2>/dev/null; then python=$candidate; break; fi
+done
+cat "$out/machine.txt"
+echo
+"$python" "$root/bench/player_bench_report.py" "$out"
+echo
+echo "logs, report.md and player_gaps.png (when matplotlib is there) are in $out" >&2

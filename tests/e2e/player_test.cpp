@@ -1,0 +1,476 @@
+// Play driven through the button, with the keys going into the receiving
+// dialog: the countdown, what the keys press there, what stays usable while
+// they go, and how playback ends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/receiver_support.h"
+
+namespace e2e {
+namespace {
+
+const std::wstring kListFile = L"TavrelXP.txt";
+const std::wstring kSettingsFile = L"TavrelXP.vmi";
+
+const std::vector<std::wstring> kCountdown = {L"Play", L"5 seconds", L"Ready...", L"Set", L"Go!", L"Play"};
+const std::wstring kActionCaptions[] = {L"Record", L"Stop",    L"Play",  L"Load",
+                                        L"Save",   L"Preview", L"About", L"Explore"};
+const std::wstring kOptionCaptions[] = {L"Original", L"Surpressed (recommended)", L"Ultra-surpressed"};
+const std::wstring kNoSound = L"No keysend sound on play";
+const std::wstring kOnTop = L"This window always on top";
+
+// Texts a hand-edited list file can hold that name no key string: wrong
+// case, a blank around the word, another word, nothing at all.
+const std::vector<std::string> kTextsWithoutKeys = {"up", "UP ", "JUMP", "Down", " LEFT", ""};
+const std::vector<std::string> kDirections = {"UP", "DOWN", "LEFT", "RIGHT"};
+
+// A reproducible path that starts with every direction and every text
+// without keys, then mixes them: mostly directions, in every succession, so
+// a focus left one button off by one entry shows up in the next.
+std::vector<std::string> mixedPath(std::size_t size) {
+    std::vector<std::string> path = {"UP", "UP", "DOWN", "DOWN", "LEFT", "RIGHT", "LEFT", "UP", "RIGHT", "DOWN"};
+    path.insert(path.begin() + 5, kTextsWithoutKeys.begin(), kTextsWithoutKeys.end());
+    std::uint32_t state = 20240229u;
+    while (path.size() < size) {
+        state = state * 1664525u + 1013904223u;
+        const std::uint32_t pick = (state >> 8) % 40u;
+        path.push_back(pick < 37u ? kDirections[pick % 4u] : kTextsWithoutKeys[pick % kTextsWithoutKeys.size()]);
+    }
+    path.resize(size);
+    return path;
+}
+
+std::string listFileBytes(const std::vector<std::string>& entries) {
+    std::string bytes;
+    for (const auto& e : entries) bytes += e + "\r\n";
+    return bytes;
+}
+
+std::vector<std::wstring> widened(const std::vector<std::string>& texts) {
+    std::vector<std::wstring> out;
+    for (const auto& t : texts) out.push_back(widen(t));
+    return out;
+}
+
+std::vector<std::string> withKeys(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const auto& e : entries)
+        if (receiverButtonIndex(e)) out.push_back(e);
+    return out;
+}
+
+std::size_t piecesOf(const std::vector<std::string>& entries) {
+    std::size_t n = 0;
+    for (const auto& e : entries)
+        if (auto i = receiverButtonIndex(e)) n += 1 + 2 * static_cast<std::size_t>(*i);
+    return n;
+}
+
+// Where two long sequences part, with a few items of context, instead of
+// thousands of lines of both.
+template <typename T>
+std::string firstDifference(const std::vector<T>& seen, const std::vector<T>& expected) {
+    std::size_t i = 0;
+    while (i < seen.size() && i < expected.size() && seen[i] == expected[i]) ++i;
+    std::ostringstream out;
+    out << seen.size() << " items seen, " << expected.size() << " expected; ";
+    if (i == seen.size() && i == expected.size()) return out.str() + "identical";
+    out << "first difference at " << i << "\n  seen:    ";
+    const std::size_t from = i < 4 ? 0 : i - 4;
+    for (std::size_t k = from; k < std::min(seen.size(), i + 5); ++k) out << (k == i ? " >" : " ") << seen[k] << ";";
+    out << "\n  expected:";
+    for (std::size_t k = from; k < std::min(expected.size(), i + 5); ++k)
+        out << (k == i ? " >" : " ") << expected[k] << ";";
+    return out.str();
+}
+
+std::string joined(const std::vector<std::wstring>& texts) {
+    std::string out;
+    for (const auto& t : texts) out.append(out.empty() ? "\"" : ", \"").append(narrow(t)).append("\"");
+    return out;
+}
+
+// The main window's controls, held by handle: the Play button's caption
+// changes during the countdown.
+struct MainControls {
+    explicit MainControls(const App& app) {
+        for (const auto& caption : kActionCaptions) actions.push_back(app.button(caption));
+        for (const auto& caption : kOptionCaptions) stayUsable.push_back(app.button(caption));
+        stayUsable.push_back(app.button(kNoSound));
+        stayUsable.push_back(app.button(kOnTop));
+        stayUsable.push_back(app.list());
+        play = actions[2];
+    }
+    // Empty when every action button is as `enabled` says, else the ones that are not.
+    std::string actionsNot(bool enabled) const {
+        std::string out;
+        for (std::size_t i = 0; i < actions.size(); ++i)
+            if ((IsWindowEnabled(actions[i]) != FALSE) != enabled) out.append(" ").append(narrow(kActionCaptions[i]));
+        return out;
+    }
+    std::string disabledOfTheRest() const {
+        std::string out;
+        for (HWND w : stayUsable)
+            if (!IsWindowEnabled(w)) out.append(" #").append(std::to_string(GetDlgCtrlID(w)));
+        return out;
+    }
+    std::vector<HWND> actions;
+    std::vector<HWND> stayUsable;
+    HWND play = nullptr;
+};
+
+void loadList(const ProgramFolder& folder, const App& app, const std::vector<std::string>& entries) {
+    folder.write(kListFile, listFileBytes(entries));
+    app.click(L"Load");
+    ASSERT_TRUE(waitUntil([&] { return app.listItems().size() == entries.size(); }))
+        << "after Load the list holds " << app.listItems().size() << " entries, expected " << entries.size();
+    ASSERT_EQ(app.listItems(), widened(entries));
+}
+
+// The caption in one message: a length asked for first may belong to the
+// caption before, and a read of "5 seconds" then comes back as "5 se".
+std::wstring captionOf(HWND window) {
+    wchar_t buffer[256] = {};
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                             &got))
+        return L"(no answer)";
+    return std::wstring(buffer, got);
+}
+
+// Clicks Play and follows the countdown on the button's caption until it
+// reads "Play" again, giving the receiver the foreground meanwhile, as a user
+// would. Returns the captions in the order they showed; `problems` collects
+// what went wrong on the way.
+std::vector<std::wstring> playThroughCountdown(const App& app, const MainControls& controls, const Receiver& receiver,
+                                               std::vector<std::string>& problems) {
+    std::vector<std::wstring> captions = {captionOf(controls.play)};
+    std::string enabledActions, disabledRest;
+    bool hadForeground = false;
+    app.click(L"Play");
+    // A step lasts a second; polls come every 20 ms, so none is missed.
+    const bool ended = waitUntil(
+        [&] {
+            // Read before the caption: when the caption still shows the
+            // countdown afterwards, these readings were taken during it, not
+            // after a playback with nothing to send had already ended.
+            const std::string actions = controls.actionsNot(false);
+            const std::string rest = controls.disabledOfTheRest();
+            const bool foreground = receiver.foreground();
+            const std::wstring caption = captionOf(controls.play);
+            if (caption != captions.back()) captions.push_back(caption);
+            const bool started = captions.size() > 1;
+            const bool over = started && caption == L"Play";
+            if (started && !over) {
+                if (enabledActions.empty()) enabledActions = actions;
+                if (disabledRest.empty()) disabledRest = rest;
+            }
+            if (!over) {
+                hadForeground = hadForeground || foreground;
+                if (!foreground) SetForegroundWindow(receiver.dialog());
+            }
+            return over || captions.size() > kCountdown.size();
+        },
+        30s);
+    if (!ended) problems.push_back("the countdown did not end within 30 s");
+    if (!enabledActions.empty())
+        problems.push_back("during the countdown these actions were enabled:" + enabledActions);
+    if (!disabledRest.empty()) problems.push_back("during the countdown these controls were disabled:" + disabledRest);
+    if (!hadForeground) problems.push_back("the receiver never had the foreground during the countdown");
+    return captions;
+}
+
+// Sends a key the player never sends and waits until the receiver has
+// logged it: everything queued for the receiver before it has been handled
+// by then, because key input reaches a window in the order it was sent.
+bool markEndOfInput(const Receiver& receiver, std::vector<std::string>& problems) {
+    if (!receiver.bringForward()) {
+        problems.push_back("the receiver did not come back to the foreground for the marker key");
+        return false;
+    }
+    tapKey(VK_F8);
+    const std::string marker = "KEYUP " + std::to_string(VK_F8);
+    if (!waitUntil([&] {
+            const auto events = receiver.log().events();
+            return std::find(events.begin(), events.end(), marker) != events.end();
+        })) {
+        problems.push_back("the marker key never reached the receiver");
+        return false;
+    }
+    return true;
+}
+
+// The receiver's events before the marker key.
+std::vector<std::string> eventsBeforeMarker(const ReceiverLog& log) {
+    std::vector<std::string> events = log.events();
+    const auto marker = std::find(events.begin(), events.end(), "KEYDOWN " + std::to_string(VK_F8));
+    events.erase(marker, events.end());
+    return events;
+}
+
+struct ModeRow {
+    int mode;
+    const char* name;
+    std::size_t entries;
+    double pieceWait;  // seconds before every piece
+};
+
+// Ultra-surpressed waits 0.05 s before each of the ~4 pieces of an average
+// entry, so its path is kept shorter to keep the suite within minutes.
+const ModeRow kModes[] = {
+    {0, "Original", 240, 0.0},
+    {1, "Surpressed", 240, 0.01},
+    {2, "UltraSurpressed", 100, 0.05},
+};
+
+class Player : public testing::TestWithParam<ModeRow> {};
+
+TEST_P(Player, PlaysEveryEntryIntoTheFocusedDialog) {
+    const ModeRow& row = GetParam();
+    const std::vector<std::string> entries = mixedPath(row.entries);
+    const std::vector<std::string> expectedPresses = withKeys(entries);
+    const std::vector<std::string> expectedEvents = expectedReceiverEvents(entries);
+
+    ProgramFolder folder;
+    folder.write(kSettingsFile, "0\r\n1\r\n" + std::to_string(row.mode) + "\r\n");
+    Receiver receiver;
+    App app(folder);
+    ASSERT_TRUE(app.checked(kOptionCaptions[row.mode])) << "the settings file did not select the mode";
+    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, entries));
+    const MainControls controls(app);
+    ASSERT_EQ(controls.actionsNot(true), "");
+
+    std::vector<std::string> problems;
+    const std::vector<std::wstring> captions = playThroughCountdown(app, controls, receiver, problems);
+    EXPECT_EQ(captions, kCountdown) << joined(captions);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+    ASSERT_TRUE(problems.empty());
+
+    // While the keys go: actions locked, the rest usable. The no-sound box is
+    // clicked once keys have started to arrive and must change at once.
+    ASSERT_TRUE(waitUntil(
+        [&] { return receiver.log().count("PRESS") > 0 || app.findWindow(L"#32770", L"Tavrel") != nullptr; }))
+        << "no key reached the receiver";
+    const bool midway = controls.actionsNot(false).empty() && app.findWindow(L"#32770", L"Tavrel") == nullptr;
+    std::printf("[ mode %d ] %zu of %zu presses had arrived when the sending was first seen%s\n", row.mode,
+                receiver.log().count("PRESS"), expectedPresses.size(), midway ? "" : ", after it had ended");
+    std::fflush(stdout);
+    if (midway) {
+        EXPECT_EQ(controls.disabledOfTheRest(), "") << "controls outside the actions were disabled while sending";
+        const bool soundWasOff = app.checked(kNoSound);
+        app.click(kNoSound);
+        EXPECT_TRUE(waitUntil([&] { return app.checked(kNoSound) != soundWasOff; }, 10s))
+            << "the no-sound box did not change when clicked during playback";
+        EXPECT_EQ(controls.actionsNot(false), "") << "the box changed only after playback had ended";
+    }
+
+    // The selection follows playback, forwards only.
+    std::vector<int> selections;
+    // Four times the waits the mode asks for, on top of the usual margin.
+    const double pacedMs = static_cast<double>(piecesOf(entries)) * row.pieceWait * 1000;
+    const Millis doneWait = kWait + Millis(static_cast<long long>(4 * pacedMs));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const int selection = app.listSelection();
+            if (selections.empty() || selections.back() != selection) selections.push_back(selection);
+            return app.findWindow(L"#32770", L"Tavrel") != nullptr;
+        },
+        doneWait))
+        << "no \"DONE!\" within " << doneWait.count() << " ms; " << receiver.log().count("PRESS") << " of "
+        << expectedPresses.size() << " presses had arrived";
+    EXPECT_TRUE(std::is_sorted(selections.begin(), selections.end())) << "the selection moved backwards";
+
+    // The frame is enabled before the box shows, and the closing wait has let
+    // the receiver handle every key before that.
+    EXPECT_EQ(controls.actionsNot(true), "") << "were still disabled while \"DONE!\" showed";
+    const ReceiverLog atDone = receiver.log();
+    EXPECT_EQ(atDone.presses(), expectedPresses)
+        << "when \"DONE!\" showed: " << firstDifference(atDone.presses(), expectedPresses);
+
+    const MessageBoxSeen box = takeMessageBox(app);
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.caption, L"Tavrel");
+    EXPECT_EQ(box.text, L"DONE!");
+    EXPECT_EQ(box.icon, 48);
+    ASSERT_TRUE(app.responsive());
+
+    EXPECT_EQ(app.listSelection(), static_cast<int>(entries.size()) - 1) << "the last entry is not selected";
+    EXPECT_EQ(controls.actionsNot(true), "");
+    EXPECT_EQ(captionOf(controls.play), L"Play");
+    EXPECT_EQ(app.listItems(), widened(entries)) << "playback changed the list";
+
+    std::vector<std::string> problemsAtEnd;
+    ASSERT_TRUE(markEndOfInput(receiver, problemsAtEnd)) << problemsAtEnd.front();
+    const ReceiverLog log = receiver.log();
+    EXPECT_TRUE(log.malformed.empty()) << log.malformed.front();
+    EXPECT_EQ(log.presses(), expectedPresses) << firstDifference(log.presses(), expectedPresses);
+    const std::vector<std::string> events = eventsBeforeMarker(log);
+    EXPECT_EQ(events, expectedEvents) << firstDifference(events, expectedEvents);
+    EXPECT_EQ(receiver.focusedControl(), L"Move Down") << "the focus did not end where it started";
+    if (log.lines.size() > 1) {
+        std::printf("[ mode %d ] %zu key events arrived over %.3f s\n", row.mode, log.lines.size(),
+                    static_cast<double>(log.lines.back().micros - log.lines.front().micros) / 1e6);
+        std::fflush(stdout);
+    }
+}
+
+std::string modeName(const testing::TestParamInfo<ModeRow>& mode) { return mode.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(, Player, testing::ValuesIn(kModes), modeName);
+
+TEST_F(Player, SaysDoneOnlyOnceTheDialogHasTakenEveryKey) {
+    // The editor may be busy redrawing while keys arrive; they wait in its
+    // queue. Here, in the fastest mode, the receiver's thread stops for the
+    // last stretch of the path and starts again just before the end, with
+    // that stretch still queued.
+    const std::vector<std::string> entries = mixedPath(240);
+    const std::vector<std::string> expectedPresses = withKeys(entries);
+    const int last = static_cast<int>(entries.size()) - 1;
+
+    ProgramFolder folder;
+    folder.write(kSettingsFile, "0\r\n1\r\n0\r\n");
+    Receiver receiver;
+    App app(folder);
+    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, entries));
+    const MainControls controls(app);
+
+    std::vector<std::string> problems;
+    playThroughCountdown(app, controls, receiver, problems);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+    ASSERT_TRUE(problems.empty());
+
+    ASSERT_TRUE(waitUntil([&] { return app.listSelection() >= last - 60; }))
+        << "playback stalled at entry " << app.listSelection();
+    ASSERT_TRUE(receiver.suspend());
+    const int suspendedAt = app.listSelection();
+    const bool reachedEnd =
+        waitUntil([&] { return app.listSelection() == last || app.findWindow(L"#32770", L"Tavrel") != nullptr; });
+    const int resumedAt = app.listSelection();
+    ASSERT_TRUE(receiver.resume());
+    ASSERT_TRUE(reachedEnd) << "playback did not reach the last entry while the receiver was stopped";
+    const std::size_t queuedPresses = expectedPresses.size() - receiver.log().count("PRESS");
+    std::printf("the receiver stopped from entry %d to entry %d; %zu presses were still to come\n", suspendedAt,
+                resumedAt, queuedPresses);
+    std::fflush(stdout);
+
+    ASSERT_TRUE(waitUntil([&] { return app.findWindow(L"#32770", L"Tavrel") != nullptr; }, 60s)) << "no \"DONE!\"";
+    const ReceiverLog atDone = receiver.log();
+    EXPECT_EQ(atDone.presses(), expectedPresses)
+        << "when \"DONE!\" showed: " << firstDifference(atDone.presses(), expectedPresses);
+    const MessageBoxSeen box = takeMessageBox(app);
+    EXPECT_EQ(box.text, L"DONE!");
+    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(waitUntil([&] { return receiver.log().count("PRESS") >= expectedPresses.size(); }));
+    EXPECT_EQ(receiver.log().presses(), expectedPresses);
+}
+
+TEST_F(Player, EmptyListSaysNothingToPlayAndStartsNoCountdown) {
+    ProgramFolder folder;
+    App app(folder);
+    const MainControls controls(app);
+    app.click(L"Play");
+    ASSERT_NE(app.waitForWindow(L"#32770", L"Tavrel"), nullptr) << "no message for the empty list";
+    EXPECT_EQ(controls.actionsNot(true), "") << "were disabled while the message showed";
+    EXPECT_EQ(captionOf(controls.play), L"Play");
+    const MessageBoxSeen box = takeMessageBox(app);
+    EXPECT_EQ(box.caption, L"Tavrel");
+    EXPECT_EQ(box.text, L"Nothing to play.");
+    EXPECT_EQ(box.icon, 48);
+    ASSERT_TRUE(app.responsive());
+
+    // A countdown would change the caption within a second; watching longer
+    // than that shows none started once the message was dismissed.
+    std::wstring caption;
+    std::string disabled;
+    const bool changed = waitUntil(
+        [&] {
+            caption = captionOf(controls.play);
+            disabled = controls.actionsNot(true);
+            return caption != L"Play" || !disabled.empty() || !noMessageBox(app);
+        },
+        1500ms);
+    EXPECT_FALSE(changed) << "after the message: caption \"" << narrow(caption) << "\", disabled:" << disabled;
+    EXPECT_TRUE(app.listItems().empty());
+}
+
+TEST_F(Player, EntriesWithoutKeysRunTheCountdownSendNothingAndSayDone) {
+    ProgramFolder folder;
+    Receiver receiver;
+    App app(folder);
+    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, kTextsWithoutKeys));
+    const MainControls controls(app);
+
+    std::vector<std::string> problems;
+    const std::vector<std::wstring> captions = playThroughCountdown(app, controls, receiver, problems);
+    EXPECT_EQ(captions, kCountdown) << joined(captions);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+
+    const MessageBoxSeen box = takeMessageBox(app);
+    ASSERT_NE(box.hwnd, nullptr) << "no \"DONE!\" after the countdown";
+    EXPECT_EQ(box.text, L"DONE!");
+    EXPECT_EQ(box.icon, 48);
+    ASSERT_TRUE(app.responsive());
+    EXPECT_EQ(app.listSelection(), static_cast<int>(kTextsWithoutKeys.size()) - 1);
+    EXPECT_EQ(controls.actionsNot(true), "");
+
+    std::vector<std::string> markerProblems;
+    ASSERT_TRUE(markEndOfInput(receiver, markerProblems)) << markerProblems.front();
+    const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
+    EXPECT_TRUE(events.empty()) << "keys reached the receiver: " << events.front();
+}
+
+TEST_F(Player, ClosingTheWindowWhileSendingEndsTheProgramThere) {
+    const std::vector<std::string> entries = mixedPath(400);
+    const std::vector<std::string> expectedEvents = expectedReceiverEvents(entries);
+    const std::size_t allPresses = withKeys(entries).size();
+
+    ProgramFolder folder;  // no settings file: the defaults, "Surpressed (recommended)"
+    Receiver receiver;
+    App app(folder);
+    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, entries));
+    const MainControls controls(app);
+
+    std::vector<std::string> problems;
+    playThroughCountdown(app, controls, receiver, problems);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+    ASSERT_TRUE(problems.empty());
+
+    // A change the settings file must then show.
+    app.click(kNoSound);
+    ASSERT_TRUE(waitUntil([&] { return !app.checked(kNoSound); }, 10s)) << "the no-sound box did not change";
+    ASSERT_TRUE(waitUntil([&] { return receiver.log().count("PRESS") >= 10; }))
+        << "only " << receiver.log().count("PRESS") << " presses arrived";
+    ASSERT_TRUE(app.findWindow(L"#32770", L"Tavrel") == nullptr) << "playback ended before the close";
+    PostMessageW(app.main(), WM_CLOSE, 0, 0);
+
+    bool sawBox = false;
+    ASSERT_TRUE(waitUntil([&] {
+        sawBox = sawBox || !noMessageBox(app);
+        return !app.running();
+    })) << "the program still runs after the close";
+    EXPECT_FALSE(sawBox) << "a message box showed after the close";
+
+    bool exists = false;
+    EXPECT_EQ(folder.read(kSettingsFile, &exists), "0\r\n0\r\n1\r\n");
+    EXPECT_TRUE(exists) << "no settings file was written";
+
+    // The keys stop where the close came: what arrived is the start of the
+    // path, cut short, and the marker follows it.
+    std::vector<std::string> markerProblems;
+    ASSERT_TRUE(markEndOfInput(receiver, markerProblems)) << markerProblems.front();
+    const ReceiverLog log = receiver.log();
+    const std::vector<std::string> events = eventsBeforeMarker(log);
+    ASSERT_LT(events.size(), expectedEvents.size()) << "the whole path arrived despite the close";
+    const std::vector<std::string> start(expectedEvents.begin(),
+                                         expectedEvents.begin() + static_cast<std::ptrdiff_t>(events.size()));
+    EXPECT_EQ(events, start) << firstDifference(events, start);
+    EXPECT_LT(log.presses().size(), allPresses);
+    EXPECT_EQ(log.events().size(), events.size() + 2) << "more arrived after the marker key";
+}
+
+}  // namespace
+}  // namespace e2e
