@@ -15,7 +15,7 @@ std::string appDirFrom(const std::string& programFolder) {
 MainHandlers::MainHandlers(KeystrokeList& list, MainControls& controls, Services& services, ModalWindows& windows)
     : list_(list), controls_(controls), services_(services), windows_(windows) {}
 
-void MainHandlers::formLoad(const std::string& programFolder) {
+void MainHandlers::Form_Load(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
     recorder_.emplace(list_, services_, appDir_);
@@ -25,12 +25,12 @@ void MainHandlers::formLoad(const std::string& programFolder) {
     if (settings.ok) applySettings(settings.bytes, controls_);
 }
 
-void MainHandlers::formUnload() {
+void MainHandlers::Form_Unload() {
     std::string error = services_.files.replace(appDir_ + kSettingsFileName, settingsText(controls_));
     if (!error.empty()) services_.notifier.message("The settings could not be saved.\n" + error, Icon::Stop);
 }
 
-void MainHandlers::btnSaveClick() {
+void MainHandlers::BtnSave_Click() {
     if (std::string error = services_.files.setCurrentFolder(programFolder_); !error.empty()) {
         services_.notifier.message(error, Icon::Stop);
         return;
@@ -44,7 +44,7 @@ void MainHandlers::btnSaveClick() {
         services_.notifier.message(error, Icon::Stop);
 }
 
-void MainHandlers::btnLoadClick() {
+void MainHandlers::BtnLoad_Click() {
     if (std::string error = services_.files.setCurrentFolder(programFolder_); !error.empty()) {
         services_.notifier.message(error, Icon::Stop);
         return;
@@ -65,12 +65,12 @@ void MainHandlers::btnLoadClick() {
                                    Icon::Exclamation);
 }
 
-void MainHandlers::command5Click() {
+void MainHandlers::Command5_Click() {
     std::string commandLine = "explorer.exe \"" + programFolder_ + "\"";
     if (std::string error = services_.shell.launch(commandLine, ShowStyle::Normal); !error.empty())
         services_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
 }
 
-void MainHandlers::chkOnTopClick() { services_.order.setTop(controls_.onTop() != 0 ? -1 : 0); }
+void MainHandlers::ChkOnTop_Click() { services_.order.setTop(controls_.onTop() != 0 ? -1 : 0); }
 
 }  // namespace tavrel

@@ -28,19 +28,19 @@ public:
     MainHandlers(KeystrokeList& list, MainControls& controls, Services& services, ModalWindows& windows);
 
     // Form_Load: fixes AppDir from the program folder, then restores the settings.
-    void formLoad(const std::string& programFolder);
+    void Form_Load(const std::string& programFolder);
     // Form_Unload: writes the settings. The caller then ends the program at once.
-    void formUnload();
+    void Form_Unload();
 
-    void command1Click() { recorder_->record(); }  // Record
-    void command2Click() { recorder_->stop(); }    // Stop
-    void command3Click() { player_->play(); }      // Play
-    void btnLoadClick();
-    void btnSaveClick();
-    void btnPreviewClick() { windows_.showPreview(); }
-    void command4Click() { windows_.showAbout(); }  // About
-    void command5Click();                           // Explore
-    void chkOnTopClick();
+    void Command1_Click() { recorder_->record(); }  // Record
+    void Command2_Click() { recorder_->stop(); }    // Stop
+    void Command3_Click() { player_->play(); }      // Play
+    void BtnLoad_Click();
+    void BtnSave_Click();
+    void BtnPreview_Click() { windows_.showPreview(); }
+    void Command4_Click() { windows_.showAbout(); }  // About
+    void Command5_Click();                           // Explore
+    void ChkOnTop_Click();
 
     const std::string& appDir() const { return appDir_; }
     const std::string& programFolder() const { return programFolder_; }

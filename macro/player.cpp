@@ -63,7 +63,7 @@ void Player::play() {
     services_.notifier.message("DONE!", Icon::Exclamation);
 }
 
-void Player::sendThe(const std::string& keys) {
+void Player::SendThe(const std::string& keys) {
     try {
         sendPieces(keys);
     } catch (const Ending&) {
@@ -72,7 +72,7 @@ void Player::sendThe(const std::string& keys) {
     }
 }
 
-void Player::delay(float seconds) {
+void Player::Delay(float seconds) {
     try {
         wait(seconds);
     } catch (const Ending&) {

@@ -31,10 +31,10 @@ public:
 
     // Sends one key string piece by piece under the current speed mode,
     // re-reading the mode and the no-sound box before every piece.
-    void sendThe(const std::string& keys);
+    void SendThe(const std::string& keys);
 
     // Waits at least `seconds` while pumping events, at least once.
-    void delay(float seconds);
+    void Delay(float seconds);
 
 private:
     // Thrown to unwind play() from inside nested waits and sends.
@@ -43,7 +43,7 @@ private:
         std::string error;
     };
 
-    // The unwinding forms behind sendThe() and delay().
+    // The unwinding forms behind SendThe() and Delay().
     void sendPieces(std::string_view keys);
     void wait(float seconds);
     void pumpOrEnd();

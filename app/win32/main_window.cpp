@@ -23,14 +23,14 @@ constexpr ControlId kModes[] = {ControlId::OptMode0, ControlId::OptMode1, Contro
 
 }  // namespace
 
-MainWindow::MainWindow(const AppFacts& facts, Win32Services& system)
+FrmTavrel::FrmTavrel(const AppFacts& facts, Win32Services& system)
     : facts_(facts), system_(system), services_(system.services()), handlers_(*this, *this, services_, *this) {}
 
-MainWindow::~MainWindow() {
+FrmTavrel::~FrmTavrel() {
     if (font_) DeleteObject(font_);
 }
 
-bool MainWindow::create(HINSTANCE instance) {
+bool FrmTavrel::create(HINSTANCE instance) {
     instance_ = instance;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -60,13 +60,13 @@ bool MainWindow::create(HINSTANCE instance) {
     system_.order.window = hwnd_;
     createControls();
 
-    handlers_.formLoad(facts_.folder);
+    handlers_.Form_Load(facts_.folder);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     return true;
 }
 
-void MainWindow::createControls() {
+void FrmTavrel::createControls() {
     font_ = createMessageFont(dpi_);
     if (initToolTips()) {
         // Not owned by the main window: under Wine an owned topmost tool tip
@@ -109,7 +109,7 @@ void MainWindow::createControls() {
     CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkNoSound), BST_CHECKED);
 }
 
-void MainWindow::addToolTip(HWND child, std::string_view text) {
+void FrmTavrel::addToolTip(HWND child, std::string_view text) {
     if (!toolTip_) return;
     std::wstring wide = widen(text);
     TTTOOLINFOW info{};
@@ -121,18 +121,18 @@ void MainWindow::addToolTip(HWND child, std::string_view text) {
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK FrmTavrel::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<MainWindow*>(create->lpCreateParams)->hwnd_ = hwnd;
+        static_cast<FrmTavrel*>(create->lpCreateParams)->hwnd_ = hwnd;
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<FrmTavrel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     return self->handle(msg, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             if (lParam) onCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
@@ -152,19 +152,19 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void MainWindow::onCommand(ControlId id, WORD code) {
+void FrmTavrel::onCommand(ControlId id, WORD code) {
     if (code != BN_CLICKED) return;
     try {
         switch (id) {
-            case ControlId::Command1: handlers_.command1Click(); break;
-            case ControlId::Command2: handlers_.command2Click(); break;
-            case ControlId::Command3: handlers_.command3Click(); break;
-            case ControlId::BtnLoad: handlers_.btnLoadClick(); break;
-            case ControlId::BtnSave: handlers_.btnSaveClick(); break;
-            case ControlId::BtnPreview: handlers_.btnPreviewClick(); break;
-            case ControlId::Command4: handlers_.command4Click(); break;
-            case ControlId::Command5: handlers_.command5Click(); break;
-            case ControlId::ChkOnTop: handlers_.chkOnTopClick(); break;
+            case ControlId::Command1: handlers_.Command1_Click(); break;
+            case ControlId::Command2: handlers_.Command2_Click(); break;
+            case ControlId::Command3: handlers_.Command3_Click(); break;
+            case ControlId::BtnLoad: handlers_.BtnLoad_Click(); break;
+            case ControlId::BtnSave: handlers_.BtnSave_Click(); break;
+            case ControlId::BtnPreview: handlers_.BtnPreview_Click(); break;
+            case ControlId::Command4: handlers_.Command4_Click(); break;
+            case ControlId::Command5: handlers_.Command5_Click(); break;
+            case ControlId::ChkOnTop: handlers_.ChkOnTop_Click(); break;
             case ControlId::ChkNoSound:
                 // Only the settings file can give the third state; a click
                 // moves between checked and unchecked.
@@ -179,26 +179,26 @@ void MainWindow::onCommand(ControlId id, WORD code) {
     }
 }
 
-void MainWindow::unloadAndEnd() {
-    handlers_.formUnload();
+void FrmTavrel::unloadAndEnd() {
+    handlers_.Form_Unload();
     // The program ends here, also when the close came from inside a
     // recording or playback loop: that loop must never resume.
     ExitProcess(0);
 }
 
-void MainWindow::clear() {
+void FrmTavrel::clear() {
     entries_.clear();
     SendMessageW(control(ControlId::List1), LB_RESETCONTENT, 0, 0);
 }
 
-bool MainWindow::append(const std::string& entry) {
+bool FrmTavrel::append(const std::string& entry) {
     if (count() >= kListCapacity) return false;
     entries_.push_back(entry);
     SendMessageW(control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
     return true;
 }
 
-std::size_t MainWindow::assign(const std::vector<std::string>& entries) {
+std::size_t FrmTavrel::assign(const std::vector<std::string>& entries) {
     HWND box = control(ControlId::List1);
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     clear();
@@ -210,45 +210,45 @@ std::size_t MainWindow::assign(const std::vector<std::string>& entries) {
     return taken;
 }
 
-void MainWindow::select(int index) { SendMessageW(control(ControlId::List1), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void FrmTavrel::select(int index) { SendMessageW(control(ControlId::List1), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-void MainWindow::setActionsEnabled(bool enabled) {
+void FrmTavrel::setActionsEnabled(bool enabled) {
     for (const ControlSpec& row : mainWindowControls())
         if (row.id == ControlId::Frame2 || insideFrame2(row.id)) EnableWindow(control(row.id), enabled);
 }
 
-void MainWindow::setPlayCaption(std::string_view caption) {
+void FrmTavrel::setPlayCaption(std::string_view caption) {
     SetWindowTextW(control(ControlId::Command3), widen(caption).c_str());
 }
 
-bool MainWindow::modeSelected(int index) const {
+bool FrmTavrel::modeSelected(int index) const {
     return IsDlgButtonChecked(hwnd_, static_cast<int>(kModes[index])) == BST_CHECKED;
 }
 
-void MainWindow::selectMode(int index) {
+void FrmTavrel::selectMode(int index) {
     for (int k = 0; k < 3; ++k)
         CheckDlgButton(hwnd_, static_cast<int>(kModes[k]), k == index ? BST_CHECKED : BST_UNCHECKED);
 }
 
-int MainWindow::noSound() const { return static_cast<int>(IsDlgButtonChecked(hwnd_, static_cast<int>(ControlId::ChkNoSound))); }
+int FrmTavrel::noSound() const { return static_cast<int>(IsDlgButtonChecked(hwnd_, static_cast<int>(ControlId::ChkNoSound))); }
 
-void MainWindow::setNoSound(int value) { CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(value)); }
+void FrmTavrel::setNoSound(int value) { CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(value)); }
 
-int MainWindow::onTop() const { return static_cast<int>(IsDlgButtonChecked(hwnd_, static_cast<int>(ControlId::ChkOnTop))); }
+int FrmTavrel::onTop() const { return static_cast<int>(IsDlgButtonChecked(hwnd_, static_cast<int>(ControlId::ChkOnTop))); }
 
-void MainWindow::setOnTop(int value) {
+void FrmTavrel::setOnTop(int value) {
     if (value == onTop()) return;
     CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(value));
-    handlers_.chkOnTopClick();
+    handlers_.ChkOnTop_Click();
 }
 
 }  // namespace tavrel::win32
 
 namespace tavrel::win32 {
 
-void MainWindow::showPreview() { runPreviewWindow(instance_, hwnd_, *this); }
+void FrmTavrel::showPreview() { runPreviewWindow(instance_, hwnd_, *this); }
 
-void MainWindow::showAbout() {
+void FrmTavrel::showAbout() {
     ShowWindow(hwnd_, SW_HIDE);
     runAboutWindow(instance_, hwnd_, facts_, system_);
     ShowWindow(hwnd_, SW_SHOW);

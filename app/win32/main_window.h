@@ -16,12 +16,12 @@
 
 namespace tavrel::win32 {
 
-class MainWindow final : public KeystrokeList, public MainControls, public ModalWindows {
+class FrmTavrel final : public KeystrokeList, public MainControls, public ModalWindows {
 public:
-    MainWindow(const AppFacts& facts, Win32Services& system);
-    ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    FrmTavrel(const AppFacts& facts, Win32Services& system);
+    ~FrmTavrel() override;
+    FrmTavrel(const FrmTavrel&) = delete;
+    FrmTavrel& operator=(const FrmTavrel&) = delete;
 
     // Creates the window and its controls, runs Form_Load, then shows it.
     bool create(HINSTANCE instance);

@@ -22,7 +22,7 @@ constexpr int kClientHeightTwips = 4890;
 // Far outside any bitmap, yet well inside what GDI takes as a coordinate.
 constexpr int kFarPixel = 1 << 20;
 
-struct Preview {
+struct FrmPreview {
     const KeystrokeList* list = nullptr;
     HWND owner = nullptr;
     bool ownerWasEnabled = false;
@@ -77,7 +77,7 @@ void drawPicture(HDC dc, int width, int height, const std::vector<Segment>& path
 
 // Clears and draws the whole client area in one blit, so a resize never
 // shows the cleared background on its own.
-void redraw(HWND window, HDC target, const Preview& preview) {
+void redraw(HWND window, HDC target, const FrmPreview& preview) {
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right;
@@ -102,7 +102,7 @@ void redraw(HWND window, HDC target, const Preview& preview) {
     DeleteDC(memory);
 }
 
-void redrawNow(HWND window, const Preview& preview) {
+void Update(HWND window, const FrmPreview& preview) {
     HDC dc = GetDC(window);
     if (!dc) return;
     redraw(window, dc, preview);
@@ -114,15 +114,15 @@ LRESULT CALLBACK previewProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* preview = reinterpret_cast<Preview*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* preview = reinterpret_cast<FrmPreview*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!preview) return DefWindowProcW(window, msg, wParam, lParam);
     switch (msg) {
         case WM_ACTIVATE: {
             LRESULT result = DefWindowProcW(window, msg, wParam, lParam);
-            if (LOWORD(wParam) != WA_INACTIVE) redrawNow(window, *preview);
+            if (LOWORD(wParam) != WA_INACTIVE) Update(window, *preview);
             return result;
         }
-        case WM_SIZE: redrawNow(window, *preview); return 0;
+        case WM_SIZE: Update(window, *preview); return 0;
         case WM_ERASEBKGND:
             // WM_PAINT covers every pixel; erasing first would only flicker.
             return 1;
@@ -163,7 +163,7 @@ void runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list)
     }();
     if (!registered) return;
 
-    Preview preview;
+    FrmPreview preview;
     preview.list = &list;
     preview.owner = owner;
     preview.ownerWasEnabled = owner && IsWindowEnabled(owner);

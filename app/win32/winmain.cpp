@@ -12,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     hardenLibrarySearch();
     static AppFacts facts = appFacts();
     static Win32Services system;
-    static MainWindow window(facts, system);
+    static FrmTavrel window(facts, system);
     if (!window.create(instance)) {
         MessageBoxW(nullptr, L"The main window could not be created.", L"Tavrel", MB_OK | MB_ICONHAND);
         return 1;

@@ -7,7 +7,7 @@
 
 namespace tavrel::win32 {
 
-void Win32Sound::play(const std::string& path) {
+void ModWave::play(const std::string& path) {
     // Started asynchronously; a missing file plays nothing, not the default sound.
     playSoundFile(path.c_str(), SND_ASYNC | SND_NODEFAULT);
 }
@@ -80,7 +80,7 @@ std::string Win32ShellLauncher::launch(const std::string& commandLine, ShowStyle
     return {};
 }
 
-void Win32WindowOrder::setTop(std::int16_t flag) {
+void ModSetTop::setTop(std::int16_t flag) {
     SetWindowPos(window, flag == -1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
 }

@@ -11,12 +11,12 @@
 
 namespace tavrel::win32 {
 
-class Win32KeyState final : public KeyState {
+class ModKeys final : public KeyState {
 public:
     std::int16_t poll(int virtualKey) override { return GetAsyncKeyState(virtualKey); }
 };
 
-class Win32Sound final : public SoundPlayer {
+class ModWave final : public SoundPlayer {
 public:
     void play(const std::string& path) override;
 };
@@ -48,7 +48,7 @@ public:
     std::string launch(const std::string& commandLine, ShowStyle style) override;
 };
 
-class Win32WindowOrder final : public WindowOrder {
+class ModSetTop final : public WindowOrder {
 public:
     void setTop(std::int16_t flag) override;
     HWND window = nullptr;
@@ -65,15 +65,15 @@ bool pumpMessages();
 std::wstring launchTarget(const std::wstring& commandLine);
 
 struct Win32Services {
-    Win32KeyState keys;
+    ModKeys keys;
     Win32KeySender sender;
-    Win32Sound sound;
+    ModWave sound;
     Win32Beeper beeper;
     Win32Clock clock;
     Win32EventPump events;
     Win32Notifier notifier;
     Win32ShellLauncher shell;
-    Win32WindowOrder order;
+    ModSetTop order;
     Win32FileStore files;
 
     Services services() { return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files}; }

@@ -19,10 +19,10 @@ struct FakeWindows final : ModalWindows {
 class MainHandlersTest : public testing::Test {
 protected:
     MainHandlersTest() {
-        world.controls.onTopClick = [this] { handlers.chkOnTopClick(); };
+        world.controls.onTopClick = [this] { handlers.ChkOnTop_Click(); };
     }
     void load(const std::string& folder = "C:\\Games\\Tavrel") {
-        handlers.formLoad(folder);
+        handlers.Form_Load(folder);
         world.log.clear();
     }
 
@@ -39,7 +39,7 @@ TEST(AppDir, HasExactlyOneTrailingBackslash) {
 }
 
 TEST_F(MainHandlersTest, StartWithoutSettingsKeepsTheDefaults) {
-    handlers.formLoad("C:\\Games\\Tavrel");
+    handlers.Form_Load("C:\\Games\\Tavrel");
     EXPECT_EQ(handlers.appDir(), "C:\\Games\\Tavrel\\");
     EXPECT_EQ(world.log, (Log{"read C:\\Games\\Tavrel\\TavrelXP.vmi"}));
     EXPECT_EQ(world.controls.onTopValue, 0);
@@ -49,7 +49,7 @@ TEST_F(MainHandlersTest, StartWithoutSettingsKeepsTheDefaults) {
 
 TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "1\r\n0\r\n2\r\n";
-    handlers.formLoad("C:\\Games\\Tavrel");
+    handlers.Form_Load("C:\\Games\\Tavrel");
     EXPECT_EQ(world.controls.onTopValue, 1);
     EXPECT_EQ(world.controls.noSoundValue, 0);
     EXPECT_EQ(world.controls.mode, kModeUltraSurpressed);
@@ -58,19 +58,19 @@ TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
 
 TEST_F(MainHandlersTest, ProgramAtADriveRootUsesOneBackslash) {
     world.files.files["D:\\TavrelXP.vmi"] = "0\r\n0\r\n0\r\n";
-    handlers.formLoad("D:\\");
+    handlers.Form_Load("D:\\");
     EXPECT_EQ(handlers.appDir(), "D:\\");
     EXPECT_EQ(world.controls.mode, kModeOriginal);
 }
 
 TEST_F(MainHandlersTest, UnloadWritesTheThreeSettings) {
     load();
-    handlers.formUnload();
+    handlers.Form_Unload();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
     world.controls.onTopValue = 1;
     world.controls.noSoundValue = 2;
     world.controls.mode = kModeOriginal;
-    handlers.formUnload();
+    handlers.Form_Unload();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "1\r\n2\r\n0\r\n");
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
@@ -79,7 +79,7 @@ TEST_F(MainHandlersTest, UnloadThatCannotWriteSaysWhyAndKeepsTheOldFile) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "1\r\n1\r\n2\r\n";
     load();
     world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "Access is denied.";
-    handlers.formUnload();
+    handlers.Form_Unload();
     Log messages = world.logOnly({"message"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("message 16 ", 0), 0u) << messages[0];
@@ -90,7 +90,7 @@ TEST_F(MainHandlersTest, UnloadThatCannotWriteSaysWhyAndKeepsTheOldFile) {
 TEST_F(MainHandlersTest, SaveWritesTheListInTheProgramFolder) {
     load();
     world.list.entries = {"UP", "UP", "RIGHT"};
-    handlers.btnSaveClick();
+    handlers.BtnSave_Click();
     EXPECT_EQ(world.files.currentFolder, "C:\\Games\\Tavrel");
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nUP\r\nRIGHT\r\n");
     EXPECT_TRUE(world.logOnly({"message"}).empty());
@@ -101,7 +101,7 @@ TEST_F(MainHandlersTest, SaveThatFailsReportsAndKeepsListAndFile) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "OLD\r\n";
     world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.txt"] = "Access is denied.";
     world.list.entries = {"LEFT"};
-    handlers.btnSaveClick();
+    handlers.BtnSave_Click();
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 Access is denied."}));
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "OLD\r\n");
     EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
@@ -111,7 +111,7 @@ TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
     load();
     world.list.entries = {"DOWN", "DOWN"};
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\n up\rRIGHT";
-    handlers.btnLoadClick();
+    handlers.BtnLoad_Click();
     EXPECT_EQ(world.list.entries, (std::vector<std::string>{"UP", " up", "RIGHT"}));
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
@@ -119,7 +119,7 @@ TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
 TEST_F(MainHandlersTest, LoadThatFailsReportsAndLeavesTheListAlone) {
     load();
     world.list.entries = {"DOWN", "LEFT"};
-    handlers.btnLoadClick();
+    handlers.BtnLoad_Click();
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 The system cannot find the file specified."}));
     EXPECT_EQ(world.list.entries, (std::vector<std::string>{"DOWN", "LEFT"}));
     EXPECT_TRUE(world.logOnly({"clear"}).empty());
@@ -129,7 +129,7 @@ TEST_F(MainHandlersTest, LoadOfAnEmptyFileEmptiesTheList) {
     load();
     world.list.entries = {"DOWN"};
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "";
-    handlers.btnLoadClick();
+    handlers.BtnLoad_Click();
     EXPECT_TRUE(world.list.entries.empty());
 }
 
@@ -138,7 +138,7 @@ TEST_F(MainHandlersTest, LoadKeepsTheFirst32767LinesAndSaysSo) {
     std::string bytes;
     for (int i = 0; i < kListCapacity + 3; ++i) bytes += "L" + std::to_string(i) + "\r\n";
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = bytes;
-    handlers.btnLoadClick();
+    handlers.BtnLoad_Click();
     ASSERT_EQ(world.list.count(), kListCapacity);
     EXPECT_EQ(world.list.entries.back(), "L" + std::to_string(kListCapacity - 1));
     Log messages = world.logOnly({"message"});
@@ -158,7 +158,7 @@ TEST_F(MainHandlersTest, ExploreOpensTheProgramFolderQuoted) {
     };
     for (const Row& r : rows) {
         load(r.folder);
-        handlers.command5Click();
+        handlers.Command5_Click();
         EXPECT_EQ(world.log, (Log{r.launched}));
     }
 }
@@ -166,7 +166,7 @@ TEST_F(MainHandlersTest, ExploreOpensTheProgramFolderQuoted) {
 TEST_F(MainHandlersTest, ExploreThatCannotStartSaysSoAndGoesOn) {
     load();
     world.shell.failWith = "The system cannot find the file specified.";
-    handlers.command5Click();
+    handlers.Command5_Click();
     Log messages = world.logOnly({"message"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("message 16 ", 0), 0u);
@@ -177,15 +177,15 @@ TEST_F(MainHandlersTest, OnTopClickFollowsTheBox) {
     load();
     for (int value : {1, 0, 2, 0}) {
         world.controls.onTopValue = value;
-        handlers.chkOnTopClick();
+        handlers.ChkOnTop_Click();
     }
     EXPECT_EQ(world.logOnly({"top"}), (Log{"top -1", "top 0", "top -1", "top 0"}));
 }
 
 TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
     load();
-    handlers.btnPreviewClick();
-    handlers.command4Click();
+    handlers.BtnPreview_Click();
+    handlers.Command4_Click();
     EXPECT_EQ(world.log, (Log{"preview", "about"}));
 }
 

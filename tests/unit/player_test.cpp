@@ -426,7 +426,7 @@ TEST(Player, FailedSendStopsWithAStopMessageAndGivesTheActionsBack) {
     }
 }
 
-// ---------------------------------------------------------------- sendThe and delay
+// ---------------------------------------------------------------- SendThe and delay
 
 TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
     const struct {
@@ -446,21 +446,21 @@ TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
         SCOPED_TRACE("keys \"" + c.keys + "\" mode " + std::to_string(c.mode));
         Rig rig({}, c.mode, c.noSound);
         rig.world.events.onPump = [&](int) { rig.world.log.push_back("pump"); };
-        rig.player.sendThe(c.keys);
+        rig.player.SendThe(c.keys);
         EXPECT_EQ(collapsePumps(rig.world.log), c.expected);
     }
 }
 
 TEST(Player, SendTheInModeZeroPumpsExactlyOncePerPiece) {
     Rig rig({}, 0, 0);
-    rig.player.sendThe("{DOWN},,{DOWN}, ,{UP}");
+    rig.player.SendThe("{DOWN},,{DOWN}, ,{UP}");
     EXPECT_EQ(rig.world.events.calls, 4);
 }
 
 TEST(Player, SendTheAloneReportsAFailedSendAndStops) {
     Rig rig({}, 0, 0);
     rig.sender.failOnSend = 2;
-    rig.player.sendThe("{DOWN}, ,{UP}");
+    rig.player.SendThe("{DOWN}, ,{UP}");
     ASSERT_EQ(rig.world.log.size(), 3u);
     EXPECT_EQ(Log(rig.world.log.begin(), rig.world.log.begin() + 2), (Log{"send {DOWN}", "send  "}));
     EXPECT_EQ(rig.world.log.back().rfind("message 16 ", 0), 0u);
@@ -471,7 +471,7 @@ TEST(Player, SendTheStopsWhenTheProgramEnds) {
     rig.world.events.onPump = [&](int) {
         if (rig.sends() == 1) rig.world.ended = true;
     };
-    rig.player.sendThe("{DOWN}, ,{UP}");
+    rig.player.SendThe("{DOWN}, ,{UP}");
     EXPECT_EQ(rig.world.log, (Log{kClick, "send {DOWN}"}));
 }
 
@@ -486,7 +486,7 @@ TEST(Player, DelayPumpsUntilStrictlyPastItsLength) {
                 Rig rig({}, 1, 0);
                 rig.world.clock.now = origin;
                 rig.world.clock.step = step;
-                rig.player.delay(seconds);
+                rig.player.Delay(seconds);
                 const double firstReading = origin + step;
                 EXPECT_GT(rig.world.clock.now - firstReading, static_cast<double>(seconds));
                 EXPECT_LE(rig.world.clock.now - firstReading, static_cast<double>(seconds) + step + 1e-6);
@@ -502,7 +502,7 @@ TEST(Player, DelayReturnsAtOnceWhenTheProgramEnds) {
     rig.world.events.onPump = [&](int call) {
         if (call == 3) rig.world.ended = true;
     };
-    rig.player.delay(1.0f);
+    rig.player.Delay(1.0f);
     EXPECT_EQ(rig.world.events.calls, 3);
 }
 
