@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/main_handlers.h"
 #include "tests/fakes/fake_world.h"
 
@@ -187,6 +189,75 @@ TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
     handlers.BtnPreview_Click();
     handlers.Command4_Click();
     EXPECT_EQ(world.log, (Log{"preview", "about"}));
+}
+
+// Handlers clicked from inside a recording's event pump: LEFT is pressed at
+// 0.5 s and DOWN at 1.5 s after Record; `at` runs the handler once, at the
+// first pump after its time; Stop comes at 2 s.
+class DuringRecording : public MainHandlersTest {
+protected:
+    void record(double at, std::function<void()> handler) {
+        load();
+        world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\n";
+        const double start = world.clock.now;
+        world.keys.timeline = [start](int key, double now) -> std::int16_t {
+            double t = now - start;
+            if (key == 37 && t >= 0.5 && t < 0.6) return 1;
+            if (key == 40 && t >= 1.5 && t < 1.6) return 1;
+            return 0;
+        };
+        bool done = false, stopped = false;
+        world.events.onPump = [&, start, at](int) {
+            double t = world.clock.now - start;
+            if (!done && t >= at) {
+                done = true;
+                handler();
+            }
+            if (!stopped && t >= 2.0) {
+                stopped = true;
+                handlers.Command2_Click();
+            }
+        };
+        handlers.Command1_Click();
+    }
+};
+
+TEST_F(DuringRecording, LoadReplacesTheListAndRecordingGoesOnAppending) {
+    record(1.0, [&] { handlers.BtnLoad_Click(); });
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"UP", "UP", "DOWN"}));
+    EXPECT_EQ(world.logOnly({"message"}), (Log{"message 64 Recording halted."}));
+}
+
+TEST_F(DuringRecording, SaveWritesTheEntriesRecordedSoFar) {
+    record(1.0, [&] { handlers.BtnSave_Click(); });
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "LEFT\r\n");
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT", "DOWN"}));
+}
+
+TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
+    record(1.0, [&] { handlers.Command3_Click(); });
+    // DOWN went down and up again during the countdown, while the recording
+    // waited in its pump: it is not recorded.
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
+    EXPECT_EQ(world.logOnly({"message", "append", "send", "actions"}),
+              (Log{"append LEFT", "actions off", "send {DOWN}", "send  ", "send {UP}", "sendwait ", "actions on",
+                   "message 48 DONE!", "message 64 Recording halted."}));
+}
+
+TEST_F(DuringRecording, PreviewPausesTheLoopUntilItCloses) {
+    record(1.0, [&] { handlers.BtnPreview_Click(); });
+    EXPECT_EQ(world.logOnly({"preview", "append", "message"}),
+              (Log{"append LEFT", "preview", "append DOWN", "message 64 Recording halted."}));
+}
+
+TEST_F(DuringRecording, ClosingEndsItWithTheSettingsWrittenAndNothingMore) {
+    record(1.0, [&] {
+        handlers.Form_Unload();
+        world.ended = true;
+    });
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
+    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
+    EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
 
 }  // namespace
