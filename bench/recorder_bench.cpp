@@ -1,0 +1,401 @@
+// Measures a recording of tavrel.exe from outside, under Wine, and prints the
+// figures as Markdown (recorder_bench.sh runs it on a virtual display):
+//
+// 1. The processor time of tavrel.exe during an idle recording, from
+//    GetProcessTimes and from Linux's own account (/proc/PID/stat through
+//    Wine's Z: drive), with the time of the Wine server it keeps busy.
+// 2. Its poll passes per second, estimated: every pass makes the same number
+//    of requests to the Wine server (one write(2) each), so the program's
+//    write count (/proc/PID/io) over the recording, divided by the writes per
+//    pass of a copy of the loop run here, counts its passes. The copy's own
+//    passes per second are printed beside it.
+// 3. The shortest tap still caught every time: taps sent with SendInput,
+//    held for a descending series of times down to 0 ms, each counted as
+//    caught when its entry appears. Once as they come, and once with the
+//    key's "pressed since the last read" bit taken by this process right
+//    after the press, as another program polling the arrows would take it:
+//    then only a poll while the key is down catches the tap.
+//
+// Usage: tavrel_recorder_bench [TAPS] [SECONDS]
+//   TAPS     taps per hold time, 200 unless given
+//   SECONDS  length of the idle recording, 10 unless given
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/recorder_support.h"
+
+namespace {
+
+using namespace e2e;
+
+const WORD kArrows[] = {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
+const wchar_t* const kEntries[] = {L"LEFT", L"UP", L"RIGHT", L"DOWN"};
+
+std::string readSmallFile(const std::wstring& name) {
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+// A Linux process seen through Wine's Z: drive.
+struct LinuxProcess {
+    std::wstring dir;  // Z:\proc\PID, empty when not found
+
+    // User plus system time in milliseconds, -1 when unknown. The 14th and
+    // 15th fields of stat, in USER_HZ, which is 100 on x86 Linux.
+    double cpuMs() const {
+        if (dir.empty()) return -1;
+        const std::string stat = readSmallFile(dir + L"\\stat");
+        const std::size_t end = stat.rfind(')');
+        if (end == std::string::npos) return -1;
+        std::istringstream fields(stat.substr(end + 1));
+        std::string field;
+        double ticks = 0;
+        for (int number = 3; number <= 15 && fields >> field; ++number)
+            if (number >= 14) ticks += std::stod(field);
+        return ticks * 10.0;
+    }
+
+    // write(2) calls so far, -1 when unknown.
+    long long writes() const {
+        if (dir.empty()) return -1;
+        const std::string io = readSmallFile(dir + L"\\io");
+        const std::size_t at = io.find("syscw:");
+        return at == std::string::npos ? -1 : std::atoll(io.c_str() + at + 6);
+    }
+};
+
+// The first process whose command line holds `needle` and, when `environment`
+// is given, whose environment holds it too.
+LinuxProcess findLinuxProcess(const std::string& needle, const std::string& environment = {}) {
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(L"Z:\\proc\\*", &found);
+    LinuxProcess result;
+    if (h == INVALID_HANDLE_VALUE) return result;
+    do {
+        if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
+        std::wstring dir = std::wstring(L"Z:\\proc\\") + found.cFileName;
+        std::string commandLine = readSmallFile(dir + L"\\cmdline");
+        if (commandLine.find(needle) == std::string::npos) continue;
+        if (!environment.empty()) {
+            std::string env = readSmallFile(dir + L"\\environ");
+            env.push_back('\0');
+            if (env.find(std::string("\0", 1) + environment + '\0') == std::string::npos &&
+                env.rfind(environment + '\0', 0) != 0)
+                continue;
+        }
+        result.dir = dir;
+        break;
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+    return result;
+}
+
+double processTimesMs(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return -1;
+    FILETIME created, exited, kernel, user;
+    double ms = -1;
+    if (GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        auto hundredNs = [](FILETIME t) {
+            return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
+        ms = static_cast<double>(hundredNs(kernel) + hundredNs(user)) / 1e4;
+    }
+    CloseHandle(process);
+    return ms;
+}
+
+// The program's poll loop as this process can run it: one pump of pending
+// events, four key polls, one clock reading. Its key polls take the
+// "pressed since" bits, so it only runs while no recording is going on.
+struct LoopCopy {
+    double passesPerSecond = 0;
+    double writesPerPass = 0;
+};
+
+LoopCopy runLoopCopy(double duration) {
+    LinuxProcess self{L"Z:\\proc\\self"};
+    volatile SHORT sink = 0;
+    const long long writesBefore = self.writes();
+    const double start = seconds();
+    double now = start;
+    long long passes = 0;
+    while (now - start < duration) {
+        pumpOwnMessages();
+        for (WORD vk : kArrows) sink = static_cast<SHORT>(sink | GetAsyncKeyState(vk));
+        now = seconds();
+        ++passes;
+    }
+    const long long writesAfter = self.writes();
+    LoopCopy copy;
+    copy.passesPerSecond = static_cast<double>(passes) / (now - start);
+    if (writesBefore >= 0 && writesAfter >= 0)
+        copy.writesPerPass = static_cast<double>(writesAfter - writesBefore) / static_cast<double>(passes);
+    return copy;
+}
+
+int listCount(const App& app) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(app.list(), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    return static_cast<int>(count);
+}
+
+std::wstring entryAt(const App& app, int index) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(app.list(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(app.list(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(length);
+    return text;
+}
+
+void holdUntil(double when) {
+    while (seconds() < when) {
+    }
+}
+
+double percentile(std::vector<double> values, double p) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    std::size_t index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[index];
+}
+
+struct TapRow {
+    double holdMs = 0;
+    int taps = 0;
+    int caught = 0;
+    int wrong = 0;                 // an entry other than the key tapped
+    double meanHeldMs = 0;         // down to up as sent
+    std::vector<double> latencyMs;  // press to entry seen, caught taps only
+    int programFirst = 0;          // bit already taken by the program when this process read it
+};
+
+// Taps as they come: caught when its entry appears within half a second
+// (ten times Wine's 50 ms key-state cache).
+TapRow tapsAsTheyCome(const App& app, const KeySink& keys, double holdMs, int taps) {
+    TapRow row;
+    row.holdMs = holdMs;
+    double heldTotal = 0;
+    for (int i = 0; i < taps; ++i) {
+        const int slot = i % 4;
+        const int before = listCount(app);
+        keys.take();
+        const double down = seconds();
+        pressKey(kArrows[slot], true);
+        holdUntil(down + holdMs / 1000.0);
+        pressKey(kArrows[slot], false);
+        heldTotal += seconds() - down;
+        double seen = -1;
+        while (seconds() < down + 0.5) {
+            if (listCount(app) > before) {
+                seen = seconds();
+                break;
+            }
+            Sleep(1);
+        }
+        ++row.taps;
+        if (seen >= 0) {
+            ++row.caught;
+            row.latencyMs.push_back((seen - down) * 1000.0);
+            if (entryAt(app, before) != kEntries[slot]) ++row.wrong;
+        }
+        // The release must be seen before the same key goes down again.
+        if (!passCompleted(app)) throw std::runtime_error("the program stopped answering");
+        pumpOwnMessages();
+    }
+    row.meanHeldMs = heldTotal / taps * 1000.0;
+    return row;
+}
+
+struct Taker {
+    WORD vk = 0;
+    SHORT seen = 0;
+    HANDLE go = nullptr;
+    HANDLE done = nullptr;
+};
+
+// A fresh thread has no cached key state under Wine, so its first
+// GetAsyncKeyState always asks the server and so takes the bit.
+DWORD WINAPI takeBit(void* param) {
+    auto* taker = static_cast<Taker*>(param);
+    WaitForSingleObject(taker->go, INFINITE);
+    taker->seen = GetAsyncKeyState(taker->vk);
+    SetEvent(taker->done);
+    return 0;
+}
+
+// Taps whose "pressed since" bit this process takes at once: caught only by
+// a poll while the key is down. Once the key is up and the program has run a
+// pass, the count is final.
+TapRow tapsWithTheBitTaken(const App& app, const KeySink& keys, double holdMs, int taps) {
+    TapRow row;
+    row.holdMs = holdMs;
+    double heldTotal = 0;
+    for (int i = 0; i < taps; ++i) {
+        const int slot = i % 4;
+        const int before = listCount(app);
+        Taker taker;
+        taker.vk = kArrows[slot];
+        taker.go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        taker.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE thread = CreateThread(nullptr, 0, takeBit, &taker, 0, nullptr);
+        if (!thread) throw std::runtime_error("cannot start a thread");
+        keys.take();
+        const double down = seconds();
+        pressKey(kArrows[slot], true);
+        SetEvent(taker.go);
+        while (WaitForSingleObject(taker.done, 0) != WAIT_OBJECT_0) {
+        }
+        holdUntil(down + holdMs / 1000.0);
+        pressKey(kArrows[slot], false);
+        heldTotal += seconds() - down;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        CloseHandle(taker.go);
+        CloseHandle(taker.done);
+        if (!(taker.seen & 0x0001)) ++row.programFirst;
+        if (!passCompleted(app)) throw std::runtime_error("the program stopped answering");
+        pumpOwnMessages();
+        ++row.taps;
+        const int after = listCount(app);
+        if (after > before) {
+            ++row.caught;
+            if (entryAt(app, before) != kEntries[slot]) ++row.wrong;
+        }
+        if (after > before + 1) row.wrong += after - before - 1;
+    }
+    row.meanHeldMs = heldTotal / taps * 1000.0;
+    return row;
+}
+
+std::string fixed(double value, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return buffer;
+}
+
+void run(int taps, double idleSeconds) {
+    KeySink keys;
+    if (!keys.take()) throw std::runtime_error("the key window did not get the foreground");
+
+    // The copy of the loop first, while nothing records.
+    const LoopCopy copy = runLoopCopy(3.0);
+
+    ProgramFolder folder;
+    App app(folder);
+    folder.write(L"TavrelXP.txt", "UP\r\n");
+    app.click(L"Load");
+    if (!waitUntil([&] { return listCount(app) == 1; })) throw std::runtime_error("Load did not fill the list");
+    app.click(L"Record");
+    if (!waitUntil([&] { return listCount(app) == 0; })) throw std::runtime_error("Record did not empty the list");
+    const double recordSeen = seconds();
+    if (!keys.take()) throw std::runtime_error("the key window did not get the foreground");
+    pumpUntil([&] { return seconds() > recordSeen + 0.25; });
+
+    // The idle recording.
+    const std::string folderName = narrow(folder.path().substr(folder.path().find_last_of(L'\\') + 1));
+    const LinuxProcess program = findLinuxProcess(folderName);
+    char prefix[1024] = "";
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    const LinuxProcess server = findLinuxProcess("wineserver", std::string("WINEPREFIX=") + prefix);
+    const double wallBefore = seconds();
+    const double timesBefore = processTimesMs(app.pid());
+    const double linuxBefore = program.cpuMs();
+    const double serverBefore = server.cpuMs();
+    const long long writesBefore = program.writes();
+    pumpUntil([&] { return seconds() > wallBefore + idleSeconds; }, std::chrono::milliseconds(
+                                                                          static_cast<long long>(idleSeconds * 2000)));
+    const double wall = seconds() - wallBefore;
+    const double timesMs = processTimesMs(app.pid()) - timesBefore;
+    const double linuxMs = program.cpuMs() - linuxBefore;
+    const double serverMs = server.cpuMs() - serverBefore;
+    const long long writes = program.writes() - writesBefore;
+
+    std::printf("### Idle recording, %.1f s\n\n", wall);
+    std::printf("| measure | value |\n|---|---|\n");
+    std::printf("| tavrel.exe processor time, GetProcessTimes | %s s (%s %% of one core) |\n",
+                fixed(timesMs / 1000, 2).c_str(), fixed(timesMs / wall / 10, 0).c_str());
+    if (linuxMs >= 0)
+        std::printf("| tavrel.exe processor time, Linux /proc | %s s (%s %% of one core) |\n",
+                    fixed(linuxMs / 1000, 2).c_str(), fixed(linuxMs / wall / 10, 0).c_str());
+    if (serverMs >= 0)
+        std::printf("| wineserver processor time, Linux /proc | %s s (%s %% of one core) |\n",
+                    fixed(serverMs / 1000, 2).c_str(), fixed(serverMs / wall / 10, 0).c_str());
+    if (writes >= 0) {
+        std::printf("| tavrel.exe requests to the Wine server (write calls) | %s per second |\n",
+                    fixed(static_cast<double>(writes) / wall, 0).c_str());
+        if (copy.writesPerPass > 0)
+            std::printf("| tavrel.exe passes, estimated | %s per second |\n",
+                        fixed(static_cast<double>(writes) / wall / copy.writesPerPass, 0).c_str());
+    }
+    std::printf("| the copy of the loop in the benchmark, alone | %s passes per second, %s writes per pass |\n\n",
+                fixed(copy.passesPerSecond, 0).c_str(), fixed(copy.writesPerPass, 3).c_str());
+    std::fflush(stdout);
+
+    const double holds[] = {20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 0};
+    std::printf("### Taps as they come, %d per hold time\n\n", taps);
+    std::printf("| hold (ms) | held, mean (ms) | caught | wrong entry | press to entry, median (ms) | 95th (ms) "
+                "| max (ms) |\n|---|---|---|---|---|---|---|\n");
+    for (double hold : holds) {
+        TapRow row = tapsAsTheyCome(app, keys, hold, taps);
+        std::printf("| %s | %s | %d of %d | %d | %s | %s | %s |\n", fixed(hold, 1).c_str(),
+                    fixed(row.meanHeldMs, 3).c_str(), row.caught, row.taps, row.wrong,
+                    fixed(percentile(row.latencyMs, 0.5), 1).c_str(), fixed(percentile(row.latencyMs, 0.95), 1).c_str(),
+                    fixed(percentile(row.latencyMs, 1.0), 1).c_str());
+        std::fflush(stdout);
+    }
+
+    const double takenHolds[] = {100, 60, 50, 40, 20, 10, 5, 2, 1, 0};
+    std::printf("\n### Taps with the \"pressed since\" bit taken at once, %d per hold time\n\n", taps);
+    std::printf("| hold (ms) | held, mean (ms) | caught | wrong entry | bit already taken by the program "
+                "|\n|---|---|---|---|---|\n");
+    for (double hold : takenHolds) {
+        TapRow row = tapsWithTheBitTaken(app, keys, hold, taps);
+        std::printf("| %s | %s | %d of %d | %d | %d |\n", fixed(hold, 1).c_str(), fixed(row.meanHeldMs, 3).c_str(),
+                    row.caught, row.taps, row.wrong, row.programFirst);
+        std::fflush(stdout);
+    }
+
+    app.click(L"Stop");
+    MessageBoxSeen box = takeMessageBox(app);
+    if (box.text != L"Recording halted.")
+        std::fprintf(stderr, "Stop showed \"%s\" instead of \"Recording halted.\"\n", narrow(box.text).c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int taps = argc > 1 ? std::atoi(argv[1]) : 200;
+    const double idleSeconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+    if (taps <= 0 || idleSeconds <= 0) {
+        std::fprintf(stderr, "usage: tavrel_recorder_bench [TAPS] [SECONDS]\n");
+        return 2;
+    }
+    try {
+        run(taps, idleSeconds);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "recorder benchmark failed: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}

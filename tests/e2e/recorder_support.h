@@ -1,0 +1,69 @@
+// Helpers for driving recordings from outside: a window of the driver that
+// takes typed keys, a handshake with the program's recording loop, and
+// xdotool started from inside Wine. Shared by the Recorder suite and the
+// recorder benchmark.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+
+// Seconds on the monotonic clock the program's recorder also reads.
+double seconds();
+
+// Runs this thread's window messages.
+void pumpOwnMessages();
+// Like waitUntil, but runs this thread's window messages while it waits:
+// under Wine a window's X events only become key input while its thread pumps.
+bool pumpUntil(const std::function<bool()>& condition, Millis timeout = kWait);
+
+// A plain window of the driver that takes the typed keys, so that they never
+// reach the program's own controls (arrows there would move the focus into
+// the speed options and change them). It counts the key-down messages it
+// gets, auto-repeats included.
+class KeySink {
+public:
+    KeySink();
+    ~KeySink();
+    KeySink(const KeySink&) = delete;
+    KeySink& operator=(const KeySink&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    // Makes this window the foreground one again (a message box of the
+    // program takes it when it opens); false when it did not get it.
+    bool take() const;
+    // Taps `vk` through SendInput; false, and no key sent, when this window
+    // is not in the foreground.
+    bool tap(WORD vk) const;
+    int keyDownsOf(WORD vk) const;
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// Returns once the program's recording loop has run a whole pass, key polls
+// included, after everything this process did so far; false when the program
+// stopped answering. Each WM_NULL is answered inside the event pump at the
+// start of a pass, and the pump goes on to the key polls as soon as its queue
+// is empty. With the keys going to the driver's window, the program's queue
+// holds little more than these WM_NULLs and an occasional repaint, so the
+// third answer comes from a later pump call than the first, with a whole pass
+// in between.
+bool passCompleted(const App& app);
+
+// The Linux path of a Windows path, or empty when not running under Wine.
+std::string unixPath(const std::wstring& windowsPath);
+
+// Runs `xdotool ARGS` on the X display Wine draws on and waits for it to end,
+// keeping its files in `folder`. Returns an empty string on success, else what
+// went wrong; `output` receives what xdotool printed.
+std::string xdotool(const ProgramFolder& folder, const std::string& args, std::string* output = nullptr);
+
+// The X window Wine made for a top-level window, 0 when it has none.
+unsigned long long xWindowOf(HWND window);
+
+}  // namespace e2e
