@@ -1,0 +1,96 @@
+// The program as users get it: unpacked from the release ZIP into a folder
+// of its own. release_test.sh unpacks the ZIP and names the folder in
+// TAVREL_RELEASE_FOLDER; without it there is nothing to test here.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_layout.h"
+#include "tests/e2e/about_driver.h"
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+namespace {
+
+struct TopLevelSearch {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK findVisibleOfClass(HWND w, LPARAM param) {
+    auto* search = reinterpret_cast<TopLevelSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[64];
+    if (pid != search->pid || !IsWindowVisible(w) || !GetClassNameW(w, cls, 64) || std::wstring(cls) != search->cls)
+        return TRUE;
+    search->found = w;
+    return FALSE;
+}
+
+HWND waitForTopLevel(DWORD pid, const wchar_t* cls) {
+    TopLevelSearch search{pid, cls, nullptr};
+    waitUntil([&] {
+        EnumWindows(findVisibleOfClass, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+std::wstring textOf(HWND w) {
+    wchar_t text[256];
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &got))
+        return L"";
+    return std::wstring(text, got);
+}
+
+TEST(Release, TheUnpackedProgramStartsShowsItsWindowsAndEnds) {
+    wchar_t folder[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"TAVREL_RELEASE_FOLDER", folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) GTEST_SKIP() << "release_test.sh runs this with the unpacked release";
+
+    std::wstring exe = std::wstring(folder) + L"\\tavrel.exe";
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << "cannot start " << narrow(exe);
+    struct Ender {
+        PROCESS_INFORMATION& pi;
+        ~Ender() {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(pi.hProcess, 1);
+                WaitForSingleObject(pi.hProcess, 10000);
+            }
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    } ender{pi};
+
+    HWND main = waitForTopLevel(pi.dwProcessId, L"TavrelMainWindow");
+    ASSERT_NE(main, nullptr) << "the unpacked program showed no main window";
+    EXPECT_EQ(textOf(main), L"Tavrel for RMXP");
+
+    // Its version comes from the program's own resources: still there in the packed exe.
+    HWND aboutButton = GetDlgItem(main, static_cast<int>(tavrel::ControlId::Command4));
+    ASSERT_NE(aboutButton, nullptr);
+    PostMessageW(aboutButton, BM_CLICK, 0, 0);
+    HWND about = waitForTopLevel(pi.dwProcessId, L"TavrelAbout");
+    ASSERT_NE(about, nullptr) << "About did not open";
+    EXPECT_EQ(textOf(aboutControl(about, tavrel::AboutId::Label4)), L"Tavrel (version:1.1.2.)");
+    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(about) && IsWindowVisible(main); })) << "About did not close";
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, static_cast<DWORD>(kWait.count())), WAIT_OBJECT_0)
+        << "the program did not end when its window was closed";
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace e2e
