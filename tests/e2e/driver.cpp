@@ -357,9 +357,9 @@ MessageBoxSeen takeMessageBox(const App& app, Millis timeout) {
         [&] {
             box = BoxArgs{};
             EnumChildWindows(args.found, readBoxChild, reinterpret_cast<LPARAM>(&box));
-            return box.text != nullptr;
+            return box.text != nullptr && box.longest > 0;
         },
-        5s);
+        10s);
     if (box.text) seen.text = windowText(box.text);
     if (box.icon) {
         // Let it paint before its pixels are read.
