@@ -1,5 +1,7 @@
 #!/bin/bash
 # Installs the Debian packages the build and the tests need, only those missing.
+# With their recommended packages: Wine needs the X extension libraries and
+# fonts it only recommends (RandR, XInput, cursors, fonts-wine).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libgtest-dev googletest g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine wine64 xvfb xauth xdotool imagemagick python3 zip)
@@ -12,5 +14,5 @@ if ((${#missing[@]})); then
     SUDO=""
     [ "$(id -u)" -eq 0 ] || SUDO=sudo
     $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
