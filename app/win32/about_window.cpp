@@ -122,7 +122,6 @@ private:
     void Form_Load();
     HWND createControl(const AboutControl& row);
     void sizeToText(HWND label);
-    void addToolTip(HWND control, std::string_view text);
     void drawPicture(const DRAWITEMSTRUCT& item) const;
     void Label3_Click();
     void Command1_Click();
@@ -188,7 +187,7 @@ bool FrmAbout::create() {
     }
     for (const AboutControl& row : kAboutControls) {
         HWND child = createControl(row);
-        if (child && !row.toolTip.empty()) addToolTip(child, row.toolTip);
+        if (child && !row.toolTip.empty()) addToolTip(toolTip_, hwnd_, child, row.toolTip);
     }
     Form_Load();
     SetFocus(control(AboutId::Command1));
@@ -246,18 +245,6 @@ void FrmAbout::sizeToText(HWND label) {
     // A pixel to spare on the right: some fonts draw the last glyph's
     // overhang just past the measured extent.
     SetWindowPos(label, nullptr, 0, 0, extent.cx + 1, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void FrmAbout::addToolTip(HWND child, std::string_view text) {
-    if (!toolTip_) return;
-    std::wstring wide = widen(text);
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(child);
-    info.lpszText = wide.data();
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 // Runs on every opening, before the window is first shown, so the version

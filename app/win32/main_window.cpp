@@ -102,23 +102,11 @@ void FrmTavrel::createControls() {
                                      twipsToPixels(r.height, dpi_), hwnd_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        if (!row.toolTip.empty()) addToolTip(child, row.toolTip);
+        if (!row.toolTip.empty()) addToolTip(toolTip_, hwnd_, child, row.toolTip);
     }
     // Start values: "Surpressed (recommended)" selected, no click sound.
     CheckDlgButton(hwnd_, static_cast<int>(ControlId::OptMode1), BST_CHECKED);
     CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkNoSound), BST_CHECKED);
-}
-
-void FrmTavrel::addToolTip(HWND child, std::string_view text) {
-    if (!toolTip_) return;
-    std::wstring wide = widen(text);
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(child);
-    info.lpszText = wide.data();
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 LRESULT CALLBACK FrmTavrel::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

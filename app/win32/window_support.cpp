@@ -1,10 +1,26 @@
 #include "app/win32/window_support.h"
 
+#include <commctrl.h>
+
 #include <cstring>
+#include <string>
 
 #include "platform/win32/services.h"
+#include "platform/win32/text.h"
 
 namespace tavrel::win32 {
+
+void addToolTip(HWND toolTips, HWND window, HWND control, std::string_view text) {
+    if (!toolTips) return;
+    std::wstring wide = widen(text);
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = window;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = wide.data();
+    SendMessageW(toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
 
 int windowDpi(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
