@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "tavrel_version.h"
 #include "tests/e2e/about_driver.h"
 #include "tests/e2e/driver.h"
 
@@ -21,7 +22,7 @@ using tavrel::AboutId;
 constexpr COLORREF kGrey = RGB(192, 192, 192);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-const std::wstring kVersionLine = L"Tavrel (version:1.1.2.)";
+const std::wstring kVersionLine = L"Tavrel (version:" TAVREL_VERSION_TEXT ".)";
 const std::wstring kAddress = L"https://tavrel.example.org/";
 
 int screenDpi() {

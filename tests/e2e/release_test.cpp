@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_layout.h"
+#include "tavrel_version.h"
 #include "tests/e2e/about_driver.h"
 #include "tests/e2e/driver.h"
 
@@ -80,7 +81,7 @@ TEST(Release, TheUnpackedProgramStartsShowsItsWindowsAndEnds) {
     PostMessageW(aboutButton, BM_CLICK, 0, 0);
     HWND about = waitForTopLevel(pi.dwProcessId, L"TavrelAbout");
     ASSERT_NE(about, nullptr) << "About did not open";
-    EXPECT_EQ(textOf(aboutControl(about, tavrel::AboutId::Label4)), L"Tavrel (version:1.1.2.)");
+    EXPECT_EQ(textOf(aboutControl(about, tavrel::AboutId::Label4)), L"Tavrel (version:" TAVREL_VERSION_TEXT ".)");
     PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(about) && IsWindowVisible(main); })) << "About did not close";
 
