@@ -11,29 +11,37 @@ namespace {
 using enum ControlId;
 using K = ControlKind;
 
+// Every control starts its own group but the option buttons after the first,
+// so the arrow keys move only between the speed options; of those, only the
+// first is a tab stop, as the system expects of a radio group.
+constexpr unsigned kTab = kTabStop | kGroupStart;
+
 constexpr std::array kControls{
     ControlSpec{ChkOnTop, K::CheckBox, kWindowClientArea, "This window always on top", {120, 3000, 3135, 255},
-                "Make this application always on top"},
-    ControlSpec{Frame1, K::Frame, kWindowClientArea, "Speed setting", {120, 1800, 3135, 1095}, ""},
+                "Make this application always on top", kTab},
+    ControlSpec{Frame1, K::Frame, kWindowClientArea, "Speed setting", {120, 1800, 3135, 1095}, "", kGroupStart},
     ControlSpec{OptMode0, K::OptionButton, Frame1, "Original", {120, 240, 2655, 255},
-                "Send keystrokes at maximum speed (for really fast computers)"},
+                "Send keystrokes at maximum speed (for really fast computers)", kTab},
     ControlSpec{OptMode1, K::OptionButton, Frame1, "Surpressed (recommended)", {120, 480, 2655, 255},
                 "Send keystrokes at a slightly slower rate (for most computers)"},
     ControlSpec{OptMode2, K::OptionButton, Frame1, "Ultra-surpressed", {120, 720, 2655, 255},
                 "Send keystrokes at a much slower rate (for slower computers)"},
-    ControlSpec{Frame2, K::Frame, kWindowClientArea, "Actions", {120, 120, 3135, 1575}, ""},
-    ControlSpec{Command4, K::Button, Frame2, "About", {2040, 1200, 975, 255}, "About this program"},
-    ControlSpec{Command5, K::Button, Frame2, "Explore", {2040, 960, 975, 255}, "Explore the application directory"},
-    ControlSpec{BtnLoad, K::Button, Frame2, "Load", {1080, 1200, 975, 255}, "Load list from disk"},
-    ControlSpec{BtnSave, K::Button, Frame2, "Save", {1080, 960, 975, 255}, "Save list to disk (TavrelXP.TXT)"},
-    ControlSpec{BtnPreview, K::Button, Frame2, "Preview", {120, 960, 975, 495}, "Preview the movements"},
-    ControlSpec{Command3, K::Button, Frame2, "Play", {2040, 240, 975, 495}, "Play list"},
-    ControlSpec{Command2, K::Button, Frame2, "Stop", {1080, 240, 975, 495}, "Stop recording"},
-    ControlSpec{Command1, K::Button, Frame2, "Record", {120, 240, 975, 495}, "Record keystrokes"},
-    ControlSpec{Frame3, K::Frame, kWindowClientArea, "Keystrokes", {3360, 120, 2295, 3615}, ""},
-    ControlSpec{List1, K::ListBox, Frame3, "", {120, 240, 2055, 3180}, "Keystrokes"},
+    ControlSpec{Frame2, K::Frame, kWindowClientArea, "Actions", {120, 120, 3135, 1575}, "", kGroupStart},
+    ControlSpec{Command4, K::Button, Frame2, "About", {2040, 1200, 975, 255}, "About this program", kTab},
+    ControlSpec{Command5, K::Button, Frame2, "Explore", {2040, 960, 975, 255}, "Explore the application directory",
+                kTab},
+    ControlSpec{BtnLoad, K::Button, Frame2, "Load", {1080, 1200, 975, 255}, "Load list from disk", kTab},
+    ControlSpec{BtnSave, K::Button, Frame2, "Save", {1080, 960, 975, 255}, "Save list to disk (TavrelXP.TXT)", kTab},
+    ControlSpec{BtnPreview, K::Button, Frame2, "Preview", {120, 960, 975, 495}, "Preview the movements", kTab},
+    ControlSpec{Command3, K::Button, Frame2, "Play", {2040, 240, 975, 495}, "Play list", kTab},
+    ControlSpec{Command2, K::Button, Frame2, "Stop", {1080, 240, 975, 495}, "Stop recording", kTab},
+    ControlSpec{Command1, K::Button, Frame2, "Record", {120, 240, 975, 495}, "Record keystrokes", kTab},
+    ControlSpec{Frame3, K::Frame, kWindowClientArea, "Keystrokes", {3360, 120, 2295, 3615}, "", kGroupStart},
+    ControlSpec{List1, K::ListBox, Frame3, "", {120, 240, 2055, 3180}, "Keystrokes", kTab},
+    // Only the settings file can give it the third state; a click moves
+    // between checked and unchecked.
     ControlSpec{ChkNoSound, K::CheckBox, kWindowClientArea, "No keysend sound on play", {120, 3240, 3135, 255},
-                "Play no click sound before each key sent"},
+                "Play no click sound before each key sent", kTab | kThreeState},
 };
 
 }  // namespace
@@ -55,6 +63,11 @@ TwipRect clientRectTwips(const ControlSpec& control) {
     }
     return r;
 }
+
+}  // namespace tavrel
+
+// Shared by every layout.
+namespace tavrel {
 
 int twipsToPixels(int twips, int dpi) {
     // Rounded to nearest, halves away from zero, in integers.

@@ -5,9 +5,9 @@
 #include <span>
 #include <string_view>
 
-namespace tavrel {
+#include "app/control_row.h"
 
-enum class ControlKind { CheckBox, Frame, OptionButton, Button, ListBox };
+namespace tavrel {
 
 // Stable identifiers, also the controls' command ids.
 enum class ControlId : int {
@@ -30,18 +30,7 @@ enum class ControlId : int {
     ChkNoSound,
 };
 
-struct TwipRect {
-    int left, top, width, height;
-};
-
-struct ControlSpec {
-    ControlId id;
-    ControlKind kind;
-    ControlId container;  // ControlId{0} is the window's client area
-    std::string_view caption;
-    TwipRect rect;  // inside the container
-    std::string_view toolTip;
-};
+using ControlSpec = ControlRow<ControlId>;
 
 inline constexpr ControlId kWindowClientArea = ControlId{0};
 
@@ -57,9 +46,5 @@ const ControlSpec& controlSpec(ControlId id);
 
 // The control's rectangle in the client area's twips, containers resolved.
 TwipRect clientRectTwips(const ControlSpec& control);
-
-// Twips to pixels at `dpi` (15 twips make one pixel at 96 dpi), rounded to
-// the nearest pixel.
-int twipsToPixels(int twips, int dpi);
 
 }  // namespace tavrel

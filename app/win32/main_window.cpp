@@ -26,99 +26,45 @@ constexpr ControlId kModes[] = {ControlId::OptMode0, ControlId::OptMode1, Contro
 FrmTavrel::FrmTavrel(const AppFacts& facts, Win32Services& system)
     : facts_(facts), system_(system), services_(system.services()), handlers_(*this, *this, services_, *this) {}
 
-FrmTavrel::~FrmTavrel() {
-    if (font_) DeleteObject(font_);
-}
-
 bool FrmTavrel::create(HINSTANCE instance) {
     instance_ = instance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_DEFAULTCOLOR));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc)) return false;
+    const Class windowClass{
+        kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                      GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)),
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR))};
 
     dpi_ = windowDpi(nullptr);
     SIZE size = windowSizeFor(twipsToPixels(kMainClientWidthTwips, dpi_), twipsToPixels(kMainClientHeightTwips, dpi_),
                               kStyle, 0);
     // Centred on the screen.
-    int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    hwnd_ = CreateWindowExW(0, kClassName, widen(kMainCaption).c_str(), kStyle, x, y, size.cx, size.cy, nullptr,
-                            nullptr, instance, this);
-    if (!hwnd_) return false;
-    system_.notifier.owner = hwnd_;
+    const POINT at{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
+    if (!createWindow(instance, windowClass, widen(kMainCaption), {kStyle, 0, at, size, nullptr})) return false;
+    system_.notifier.owner = hwnd();
     system_.notifier.title = facts_.title.empty() ? "Tavrel" : facts_.title;
-    system_.order.window = hwnd_;
-    system_.stopKey.window = hwnd_;
+    system_.order.window = hwnd();
+    system_.stopKey.window = hwnd();
     createControls();
 
     handlers_.Form_Load(facts_.folder);
-    ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
     return true;
 }
 
 void FrmTavrel::createControls() {
-    font_ = createMessageFont(dpi_);
+    fonts_.emplace(dpi_);
     if (initToolTips()) {
         // Not owned by the main window: under Wine an owned topmost tool tip
         // takes the main window's own topmost place away from it.
         toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
     }
-    for (const ControlSpec& row : mainWindowControls()) {
-        const wchar_t* cls = L"BUTTON";
-        DWORD style = WS_CHILD | WS_VISIBLE;
-        // Every control starts its own group, except the option buttons after
-        // the first, so the arrow keys move only between the speed options.
-        if (row.id != ControlId::OptMode1 && row.id != ControlId::OptMode2) style |= WS_GROUP;
-        DWORD exStyle = 0;
-        switch (row.kind) {
-            case ControlKind::CheckBox:
-                style |= WS_TABSTOP | (row.id == ControlId::ChkNoSound ? BS_3STATE : BS_AUTOCHECKBOX);
-                break;
-            case ControlKind::Frame: style |= BS_GROUPBOX; break;
-            case ControlKind::OptionButton:
-                style |= BS_AUTORADIOBUTTON | (row.id == ControlId::OptMode0 ? WS_TABSTOP : 0);
-                break;
-            case ControlKind::Button: style |= WS_TABSTOP | BS_PUSHBUTTON; break;
-            case ControlKind::ListBox:
-                cls = L"LISTBOX";
-                style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-                exStyle = WS_EX_CLIENTEDGE;
-                break;
-        }
-        TwipRect r = clientRectTwips(row);
-        HWND child = CreateWindowExW(exStyle, cls, widen(row.caption).c_str(), style, twipsToPixels(r.left, dpi_),
-                                     twipsToPixels(r.top, dpi_), twipsToPixels(r.width, dpi_),
-                                     twipsToPixels(r.height, dpi_), hwnd_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        if (!row.toolTip.empty()) addToolTip(toolTip_, hwnd_, child, row.toolTip);
-    }
+    win32::createControls(mainWindowControls(), hwnd(), *fonts_, toolTip_, dpi_);
     // Start values: "Surpressed (recommended)" selected, no click sound.
-    CheckDlgButton(hwnd_, static_cast<int>(ControlId::OptMode1), BST_CHECKED);
-    CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkNoSound), BST_CHECKED);
-}
-
-LRESULT CALLBACK FrmTavrel::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<FrmTavrel*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<FrmTavrel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->handle(msg, wParam, lParam);
+    CheckDlgButton(hwnd(), static_cast<int>(ControlId::OptMode1), BST_CHECKED);
+    CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), BST_CHECKED);
 }
 
 LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -138,7 +84,7 @@ LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             if (wParam) unloadAndEnd();
             return 0;
-        default: return DefWindowProcW(hwnd_, msg, wParam, lParam);
+        default: return DefWindowProcW(hwnd(), msg, wParam, lParam);
     }
 }
 
@@ -212,23 +158,23 @@ void FrmTavrel::setPlayCaption(std::string_view caption) {
 }
 
 bool FrmTavrel::modeSelected(int index) const {
-    return IsDlgButtonChecked(hwnd_, static_cast<int>(kModes[index])) == BST_CHECKED;
+    return IsDlgButtonChecked(hwnd(), static_cast<int>(kModes[index])) == BST_CHECKED;
 }
 
 void FrmTavrel::selectMode(int index) {
     for (int k = 0; k < 3; ++k)
-        CheckDlgButton(hwnd_, static_cast<int>(kModes[k]), k == index ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(hwnd(), static_cast<int>(kModes[k]), k == index ? BST_CHECKED : BST_UNCHECKED);
 }
 
-int FrmTavrel::noSound() const { return static_cast<int>(IsDlgButtonChecked(hwnd_, static_cast<int>(ControlId::ChkNoSound))); }
+int FrmTavrel::noSound() const { return static_cast<int>(IsDlgButtonChecked(hwnd(), static_cast<int>(ControlId::ChkNoSound))); }
 
-void FrmTavrel::setNoSound(int value) { CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(value)); }
+void FrmTavrel::setNoSound(int value) { CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(value)); }
 
-int FrmTavrel::onTop() const { return static_cast<int>(IsDlgButtonChecked(hwnd_, static_cast<int>(ControlId::ChkOnTop))); }
+int FrmTavrel::onTop() const { return static_cast<int>(IsDlgButtonChecked(hwnd(), static_cast<int>(ControlId::ChkOnTop))); }
 
 void FrmTavrel::setOnTop(int value) {
     if (value == onTop()) return;
-    CheckDlgButton(hwnd_, static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(value));
+    CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(value));
     handlers_.ChkOnTop_Click();
 }
 
@@ -236,13 +182,13 @@ void FrmTavrel::setOnTop(int value) {
 
 namespace tavrel::win32 {
 
-void FrmTavrel::showPreview() { runPreviewWindow(instance_, hwnd_, *this); }
+void FrmTavrel::showPreview() { runPreviewWindow(instance_, hwnd(), *this); }
 
 void FrmTavrel::showAbout() {
-    ShowWindow(hwnd_, SW_HIDE);
-    runAboutWindow(instance_, hwnd_, facts_, system_);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(hwnd(), SW_HIDE);
+    runAboutWindow(instance_, hwnd(), facts_, system_);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
 }
 
 }  // namespace tavrel::win32

@@ -2,6 +2,7 @@
 // the handlers.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 
 #include "app/main_handlers.h"
 #include "app/main_layout.h"
+#include "app/win32/controls.h"
+#include "app/win32/window.h"
 #include "macro/keystroke_list.h"
 #include "macro/main_controls.h"
 #include "platform/win32/app_facts.h"
@@ -16,16 +19,12 @@
 
 namespace tavrel::win32 {
 
-class FrmTavrel final : public KeystrokeList, public MainControls, public ModalWindows {
+class FrmTavrel final : public Window, public KeystrokeList, public MainControls, public ModalWindows {
 public:
     FrmTavrel(const AppFacts& facts, Win32Services& system);
-    ~FrmTavrel() override;
-    FrmTavrel(const FrmTavrel&) = delete;
-    FrmTavrel& operator=(const FrmTavrel&) = delete;
 
     // Creates the window and its controls, runs Form_Load, then shows it.
     bool create(HINSTANCE instance);
-    HWND hwnd() const { return hwnd_; }
 
     // KeystrokeList: the entries are kept byte for byte beside the list
     // box, which only displays them.
@@ -51,22 +50,20 @@ public:
     void showAbout() override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void createControls();
     void onCommand(ControlId id, WORD code);
     void unloadAndEnd();
-    HWND control(ControlId id) const { return GetDlgItem(hwnd_, static_cast<int>(id)); }
+    HWND control(ControlId id) const { return Window::control(static_cast<int>(id)); }
 
     const AppFacts& facts_;
     Win32Services& system_;
     Services services_;
     MainHandlers handlers_;
     HINSTANCE instance_ = nullptr;
-    HWND hwnd_ = nullptr;
     HWND toolTip_ = nullptr;
-    HFONT font_ = nullptr;
     int dpi_ = 96;
+    std::optional<ControlFonts> fonts_;
     std::vector<std::string> entries_;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_layout.h"
+#include "app/win32/window.h"
 #include "app/win32/window_support.h"
 #include "macro/preview_geometry.h"
 
@@ -21,12 +22,6 @@ constexpr int kClientHeightTwips = 4890;
 
 // Far outside any bitmap, yet well inside what GDI takes as a coordinate.
 constexpr int kFarPixel = 1 << 20;
-
-struct FrmPreview {
-    const KeystrokeList* list = nullptr;
-    HWND owner = nullptr;
-    bool ownerWasEnabled = false;
-};
 
 float pixelsToTwips(int pixels, int dpi) {
     return static_cast<float>(static_cast<double>(pixels) * 1440.0 / static_cast<double>(dpi));
@@ -77,14 +72,14 @@ void drawPicture(HDC dc, int width, int height, const std::vector<Segment>& path
 
 // Clears and draws the whole client area in one blit, so a resize never
 // shows the cleared background on its own.
-void redraw(HWND window, HDC target, const FrmPreview& preview) {
+void redraw(HWND window, HDC target, const KeystrokeList& list) {
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right;
     const int height = client.bottom;
     if (width <= 0 || height <= 0) return;
     const int dpi = windowDpi(window);
-    const std::vector<Segment> path = pathFor(*preview.list, width, height, dpi);
+    const std::vector<Segment> path = pathFor(list, width, height, dpi);
 
     HDC memory = CreateCompatibleDC(target);
     HBITMAP bitmap = memory ? CreateCompatibleBitmap(target, width, height) : nullptr;
@@ -102,78 +97,60 @@ void redraw(HWND window, HDC target, const FrmPreview& preview) {
     DeleteDC(memory);
 }
 
-void Update(HWND window, const FrmPreview& preview) {
-    HDC dc = GetDC(window);
-    if (!dc) return;
-    redraw(window, dc, preview);
-    ReleaseDC(window, dc);
-}
+class FrmPreview final : public Window {
+public:
+    explicit FrmPreview(const KeystrokeList& list) : list_(list) {}
 
-LRESULT CALLBACK previewProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    bool create(HINSTANCE instance, HWND owner) {
+        const int dpi = windowDpi(owner);
+        const SIZE size = windowSizeFor(twipsToPixels(kClientWidthTwips, dpi),
+                                        twipsToPixels(kClientHeightTwips, dpi), kStyle, kExStyle);
+        return createWindow(instance, {kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)}, L"Preview",
+                            {kStyle, kExStyle, {CW_USEDEFAULT, CW_USEDEFAULT}, size, owner});
     }
-    auto* preview = reinterpret_cast<FrmPreview*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!preview) return DefWindowProcW(window, msg, wParam, lParam);
-    switch (msg) {
-        case WM_ACTIVATE: {
-            LRESULT result = DefWindowProcW(window, msg, wParam, lParam);
-            if (LOWORD(wParam) != WA_INACTIVE) Update(window, *preview);
-            return result;
-        }
-        case WM_SIZE: Update(window, *preview); return 0;
-        case WM_ERASEBKGND:
-            // WM_PAINT covers every pixel; erasing first would only flicker.
-            return 1;
-        case WM_PAINT: {
-            // Drawn here too: where the system keeps no copy of the window,
-            // an uncovered part would otherwise stay blank until the next
-            // activation or resize.
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window, &ps);
-            if (dc) redraw(window, dc, *preview);
-            EndPaint(window, &ps);
-            return 0;
-        }
-        case WM_CLOSE:
-            // Enabled before the window goes, so that the system hands the
-            // activation back to the main window rather than to another program.
-            if (preview->owner && preview->ownerWasEnabled) EnableWindow(preview->owner, TRUE);
-            DestroyWindow(window);
-            return 0;
-        case WM_NCDESTROY: SetWindowLongPtrW(window, GWLP_USERDATA, 0); break;
-        default: break;
+
+private:
+    // Clears the window and draws the whole path anew.
+    void Update() {
+        HDC dc = GetDC(hwnd());
+        if (!dc) return;
+        redraw(hwnd(), dc, list_);
+        ReleaseDC(hwnd(), dc);
     }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
+
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+            case WM_ACTIVATE: {  // Form_Activate
+                LRESULT result = DefWindowProcW(hwnd(), msg, wParam, lParam);
+                if (LOWORD(wParam) != WA_INACTIVE) Update();
+                return result;
+            }
+            case WM_SIZE: Update(); return 0;  // Form_Resize
+            case WM_ERASEBKGND:
+                // WM_PAINT covers every pixel; erasing first would only flicker.
+                return 1;
+            case WM_PAINT: {
+                // Drawn here too: where the system keeps no copy of the window,
+                // an uncovered part would otherwise stay blank until the next
+                // activation or resize.
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd(), &ps);
+                if (dc) redraw(hwnd(), dc, list_);
+                EndPaint(hwnd(), &ps);
+                return 0;
+            }
+            default: return Window::handle(msg, wParam, lParam);
+        }
+    }
+
+    const KeystrokeList& list_;
+};
 
 }  // namespace
 
 void runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list) {
-    static const bool registered = [instance] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = previewProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    if (!registered) return;
-
-    FrmPreview preview;
-    preview.list = &list;
-    preview.owner = owner;
-    preview.ownerWasEnabled = owner && IsWindowEnabled(owner);
-
-    const int dpi = windowDpi(owner);
-    SIZE size =
-        windowSizeFor(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi), kStyle, kExStyle);
-    HWND window = CreateWindowExW(kExStyle, kClassName, L"Preview", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-                                  size.cy, owner, nullptr, instance, &preview);
-    if (window) runModal(window, owner);
+    FrmPreview preview(list);
+    if (preview.create(instance, owner)) runModal(preview, owner);
 }
 
 }  // namespace tavrel::win32

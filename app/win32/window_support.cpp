@@ -40,43 +40,10 @@ int windowDpi(HWND hwnd) {
     return dpi > 0 ? dpi : 96;
 }
 
-HFONT createMessageFont(int dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        // The system reports the font for the system dpi; scale it to ours.
-        int systemDpi = windowDpi(nullptr);
-        if (systemDpi != dpi) metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi);
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 SIZE windowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-void runModal(HWND window, HWND owner) {
-    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
-    ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    MSG msg;
-    while (IsWindow(window)) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 1);
-            break;
-        }
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (ownerWasEnabled) EnableWindow(owner, TRUE);
-    if (IsWindow(window)) DestroyWindow(window);
 }
 
 }  // namespace tavrel::win32

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "app/win32/about_layout.h"
+#include "app/about_layout.h"
 #include "tests/e2e/driver.h"
 
 namespace e2e {

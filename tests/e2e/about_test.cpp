@@ -113,7 +113,7 @@ TEST(About, IsASmallToolWindowCentredOnTheMainWindowWithItsControlsInPlace) {
         RECT r = childRect(c);
         EXPECT_NEAR(r.left, row.rect.left / 15, 1) << name;
         EXPECT_NEAR(r.top, row.rect.top / 15, 1) << name;
-        bool fitsItsText = row.kind == tavrel::AboutKind::Label || row.kind == tavrel::AboutKind::LinkLabel;
+        bool fitsItsText = (row.flags & tavrel::kFitText) != 0;
         if (!fitsItsText) {
             EXPECT_NEAR(r.right - r.left, row.rect.width / 15, 1) << name;
             EXPECT_NEAR(r.bottom - r.top, row.rect.height / 15, 1) << name;
