@@ -206,9 +206,9 @@ LRESULT FrmAbout::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void runAboutWindow(HINSTANCE instance, HWND owner, const AppFacts& facts, Win32Services& system) {
+bool runAboutWindow(HINSTANCE instance, HWND owner, const AppFacts& facts, Win32Services& system) {
     FrmAbout about(instance, owner, facts, system);
-    if (about.create()) runModal(about, owner);
+    return !about.create() || runModal(about, owner);
 }
 
 }  // namespace tavrel::win32

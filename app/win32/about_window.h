@@ -8,7 +8,8 @@
 
 namespace tavrel::win32 {
 
-// Shows About modally; returns when it is closed.
-void runAboutWindow(HINSTANCE instance, HWND owner, const AppFacts& facts, Win32Services& system);
+// Shows About modally; returns when it is closed,
+// false when the program is ending.
+bool runAboutWindow(HINSTANCE instance, HWND owner, const AppFacts& facts, Win32Services& system);
 
 }  // namespace tavrel::win32

@@ -117,9 +117,9 @@ void FrmTavrel::onCommand(ControlId id, WORD code) {
 
 void FrmTavrel::unloadAndEnd() {
     handlers_.Form_Unload();
-    // The program ends here, also when the close came from inside a
-    // recording or playback loop: that loop must never resume.
-    ExitProcess(0);
+    // Every recording, playback or modal loop around this call returns at
+    // its next pump without any further effect, so none of them resumes.
+    endProgram();
 }
 
 void FrmTavrel::clear() {
@@ -186,7 +186,7 @@ void FrmTavrel::showPreview() { runPreviewWindow(instance_, hwnd(), *this); }
 
 void FrmTavrel::showAbout() {
     ShowWindow(hwnd(), SW_HIDE);
-    runAboutWindow(instance_, hwnd(), facts_, system_);
+    if (!runAboutWindow(instance_, hwnd(), facts_, system_)) return;
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }

@@ -148,9 +148,9 @@ private:
 
 }  // namespace
 
-void runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list) {
+bool runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list) {
     FrmPreview preview(list);
-    if (preview.create(instance, owner)) runModal(preview, owner);
+    return !preview.create(instance, owner) || runModal(preview, owner);
 }
 
 }  // namespace tavrel::win32

@@ -7,7 +7,8 @@
 
 namespace tavrel::win32 {
 
-// Shows the preview modally over `owner`; returns when it is closed.
-void runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list);
+// Shows the preview modally over `owner`; returns when it is closed,
+// false when the program is ending.
+bool runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list);
 
 }  // namespace tavrel::win32

@@ -3,6 +3,8 @@
 #include <set>
 #include <string>
 
+#include "platform/win32/services.h"
+
 namespace tavrel::win32 {
 
 Window::~Window() {
@@ -73,24 +75,15 @@ bool runModal(Window& window, HWND owner) {
     window.unloaded_ = false;
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
-    bool ending = false;
-    MSG msg;
-    while (!window.unloaded_ && window.hwnd()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 1);
-            ending = true;
-            break;
-        }
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    for (;;) {
+        pumpMessages();
+        if (window.unloaded_ || !window.hwnd() || programEnding()) break;
+        WaitMessage();
     }
     window.modal_ = false;
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
     if (window.hwnd()) DestroyWindow(window.hwnd());
-    return !ending;
+    return !programEnding();
 }
 
 }  // namespace tavrel::win32

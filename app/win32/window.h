@@ -57,8 +57,8 @@ private:
 // Shows `window` modally: `owner` (if any) takes no input until the window
 // unloads; messages keep flowing meanwhile. The owner gets its input back
 // before the window is destroyed, so the system hands the activation to it
-// and not to another program. False when the program is ending (WM_QUIT
-// came meanwhile, and is posted again for the loops around this one).
+// and not to another program. False when the program is ending: the caller
+// then returns at once, as every loop does.
 bool runModal(Window& window, HWND owner);
 
 }  // namespace tavrel::win32

@@ -23,19 +23,33 @@ double Win32Clock::seconds() {
     return static_cast<double>(now.QuadPart) / frequency;
 }
 
+namespace {
+bool ending = false;
+}  // namespace
+
+void endProgram() {
+    ending = true;
+    PostQuitMessage(0);
+}
+
+bool programEnding() { return ending; }
+
 bool pumpMessages() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!ending && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
+            // Not of our making (another program asked us to quit): it ends
+            // the program all the same, through every loop.
+            ending = true;
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
+            break;
         }
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         if (root && IsDialogMessageW(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return true;
+    return !ending;
 }
 
 bool Win32EventPump::pump() { return pumpMessages(); }

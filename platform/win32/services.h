@@ -57,9 +57,14 @@ public:
 };
 
 // Processes every pending message, giving dialog navigation (Tab, arrows)
-// to the program's windows. False once WM_QUIT has been seen (it is posted
-// again, so every enclosing loop sees it too).
+// to the program's windows. False once the program is ending: then it
+// dispatches nothing more, so no handler runs after the close.
 bool pumpMessages();
+
+// The one way the program ends: every loop that pumps messages sees it at
+// its next pump and returns without any further effect, down to WinMain.
+void endProgram();
+bool programEnding();
 
 // The program to start for a command line: a bare program name is looked up
 // in the Windows directory, then the system directory, never in the program
