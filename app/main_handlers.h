@@ -6,7 +6,7 @@
 #include <string>
 
 #include "macro/keystroke_list.h"
-#include "macro/main_controls.h"
+#include "app/main_controls.h"
 #include "macro/player.h"
 #include "macro/recorder.h"
 #include "platform/services.h"

@@ -26,7 +26,7 @@ std::optional<int> smallSetting(const std::vector<std::string>& lines, std::size
 
 }  // namespace
 
-void applySettings(std::string_view fileBytes, MainControls& controls) {
+void applySettings(std::string_view fileBytes, SettingsView& controls) {
     std::vector<std::string> lines = readLines(fileBytes);
     if (lines.empty()) return;
 
@@ -45,7 +45,7 @@ void applySettings(std::string_view fileBytes, MainControls& controls) {
     controls.selectMode(*mode);
 }
 
-std::string settingsText(const MainControls& controls) {
+std::string settingsText(const SettingsView& controls) {
     std::string text;
     text += std::to_string(controls.onTop());
     text += "\r\n";

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "macro/main_controls.h"
+#include "app/settings_view.h"
+#include "macro/playback_view.h"
 
 namespace tavrel {
 
@@ -13,10 +14,10 @@ inline constexpr const char* kSettingsFileName = "TavrelXP.vmi";
 
 // Applies the file's lines to the controls one by one. The first line that is
 // missing or cannot be applied ends it silently; earlier lines stay applied.
-void applySettings(std::string_view fileBytes, MainControls& controls);
+void applySettings(std::string_view fileBytes, SettingsView& controls);
 
 // The file as written on close: the two check-box values and the selected
 // mode index, each followed by CR LF.
-std::string settingsText(const MainControls& controls);
+std::string settingsText(const SettingsView& controls);
 
 }  // namespace tavrel

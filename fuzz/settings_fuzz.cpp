@@ -22,10 +22,8 @@ void require(bool condition) {
 
 // Stands in for the main window: holds the three settings and refuses any
 // value the real controls could not take.
-class Controls final : public tavrel::MainControls {
+class Controls final : public tavrel::SettingsView {
 public:
-    void setActionsEnabled(bool) override {}
-    void setPlayCaption(std::string_view) override {}
     bool modeSelected(int index) const override { return mode_ == index; }
     void selectMode(int index) override {
         require(index >= 0 && index <= 2);

@@ -34,9 +34,9 @@ private:
 
 }  // namespace
 
-Player::Player(KeystrokeList& list, MainControls& controls, Services& services, std::string appDir)
+Player::Player(KeystrokeList& list, PlaybackView& view, Services& services, std::string appDir)
     : list_(list),
-      controls_(controls),
+      view_(view),
       services_(services),
       keySound_(appDir + "key.wav"),
       clickSound_(std::move(appDir) + "click.wav") {}
@@ -47,7 +47,7 @@ void Player::play() {
         return;
     }
 
-    controls_.setActionsEnabled(false);
+    view_.setBusy(true);
     entry_ = 0;
     count_ = 0;
     target_ = 0;
@@ -58,7 +58,7 @@ void Player::play() {
         for (std::string_view caption : kCountdownCaptions) {
             wait(kCountdownStepWait);
             services_.sound.play(keySound_);
-            controls_.setPlayCaption(caption);
+            view_.setPlayCaption(caption);
         }
 
         // Read after the countdown, then fixed: the selection may be moved by
@@ -78,7 +78,7 @@ void Player::play() {
     } catch (const SendFailed& failure) {
         // Going on would press buttons in a dialog that has stopped
         // following the path, so the rest of the list is dropped.
-        controls_.setActionsEnabled(true);
+        view_.setBusy(false);
         reportSendFailure(failure.error);
         return;
     } catch (const Stopped& stop) {
@@ -86,7 +86,7 @@ void Player::play() {
         return;
     }
 
-    controls_.setActionsEnabled(true);
+    view_.setBusy(false);
     services_.notifier.message("DONE!", Icon::Exclamation);
 }
 
@@ -115,9 +115,9 @@ void Player::sendPieces(std::string_view keys) {
         if (piece.empty()) continue;
         // Each test reads its control afresh, so a change made during an
         // earlier wait already counts for the tests after it.
-        if (controls_.modeSelected(kModeSurpressed)) wait(kSurpressedWait);
-        if (controls_.modeSelected(kModeUltraSurpressed)) wait(kUltraSurpressedWait);
-        if (controls_.noSound() == 0 && !controls_.modeSelected(kModeOriginal))
+        if (view_.modeSelected(kModeSurpressed)) wait(kSurpressedWait);
+        if (view_.modeSelected(kModeUltraSurpressed)) wait(kUltraSurpressedWait);
+        if (view_.noSound() == 0 && !view_.modeSelected(kModeOriginal))
             services_.sound.play(clickSound_);
         pumpOrEnd();
         guardTarget();
@@ -167,8 +167,8 @@ std::string Player::stoppedAt(std::string_view reason) const {
 
 void Player::endEarly(const Stopped& stop) {
     // A stop during the countdown leaves a countdown caption on the button.
-    if (entry_ == 0) controls_.setPlayCaption(kPlayCaption);
-    controls_.setActionsEnabled(true);
+    if (entry_ == 0) view_.setPlayCaption(kPlayCaption);
+    view_.setBusy(false);
     services_.notifier.message(stop.message, Icon::Exclamation);
 }
 

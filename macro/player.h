@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "macro/keystroke_list.h"
-#include "macro/main_controls.h"
+#include "macro/playback_view.h"
 #include "platform/services.h"
 
 namespace tavrel {
@@ -21,7 +21,7 @@ inline constexpr float kCountdownStepWait = 1.0f;
 class Player {
 public:
     // `appDir` ends in a backslash; the sound files are looked for there.
-    Player(KeystrokeList& list, MainControls& controls, Services& services, std::string appDir);
+    Player(KeystrokeList& list, PlaybackView& view, Services& services, std::string appDir);
 
     // The Play button: countdown, every entry's key string, then "DONE!".
     // Returns at once, with no further effect, when the program starts ending
@@ -60,7 +60,7 @@ private:
     std::string stoppedAt(std::string_view reason) const;
 
     KeystrokeList& list_;
-    MainControls& controls_;
+    PlaybackView& view_;
     Services services_;
     std::string keySound_;
     std::string clickSound_;

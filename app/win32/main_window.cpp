@@ -148,9 +148,9 @@ std::size_t FrmTavrel::assign(const std::vector<std::string>& entries) {
 
 void FrmTavrel::select(int index) { SendMessageW(control(ControlId::List1), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-void FrmTavrel::setActionsEnabled(bool enabled) {
+void FrmTavrel::setBusy(bool busy) {
     for (const ControlSpec& row : mainWindowControls())
-        if (row.id == ControlId::Frame2 || insideFrame2(row.id)) EnableWindow(control(row.id), enabled);
+        if (row.id == ControlId::Frame2 || insideFrame2(row.id)) EnableWindow(control(row.id), !busy);
 }
 
 void FrmTavrel::setPlayCaption(std::string_view caption) {

@@ -13,7 +13,7 @@
 #include "app/win32/controls.h"
 #include "app/win32/window.h"
 #include "macro/keystroke_list.h"
-#include "macro/main_controls.h"
+#include "app/main_controls.h"
 #include "platform/win32/app_facts.h"
 #include "platform/win32/services.h"
 
@@ -36,7 +36,7 @@ public:
     std::size_t assign(const std::vector<std::string>& entries) override;
 
     // MainControls
-    void setActionsEnabled(bool enabled) override;
+    void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
     bool modeSelected(int index) const override;
     void selectMode(int index) override;

@@ -76,9 +76,9 @@ void FakeList::select(int index) {
     world.log.push_back("select " + std::to_string(index));
 }
 
-void FakeControls::setActionsEnabled(bool enabled) {
-    actionsEnabled = enabled;
-    world.log.push_back(enabled ? "actions on" : "actions off");
+void FakeControls::setBusy(bool busy) {
+    actionsEnabled = !busy;
+    world.log.push_back(busy ? "actions off" : "actions on");
 }
 
 void FakeControls::setPlayCaption(std::string_view caption) {

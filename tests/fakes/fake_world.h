@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "macro/keystroke_list.h"
-#include "macro/main_controls.h"
+#include "app/main_controls.h"
 #include "platform/services.h"
 
 namespace tavrel::fakes {
@@ -145,7 +145,7 @@ struct FakeList final : KeystrokeList {
 
 struct FakeControls final : MainControls {
     explicit FakeControls(FakeWorld& w) : world(w) {}
-    void setActionsEnabled(bool enabled) override;
+    void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
     bool modeSelected(int index) const override { return mode == index; }
     void selectMode(int index) override;
