@@ -1,8 +1,10 @@
 // The small interfaces through which the portable logic reaches the world.
 // platform/win32 implements them; tests/fakes implements them for unit tests.
+// Paths and messages are UTF-8 text; keystroke entries are raw bytes.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -92,7 +94,19 @@ struct ReadResult {
 class FileStore {
 public:
     virtual ~FileStore() = default;
-    virtual ReadResult readAll(const std::string& path) = 0;
+    // Hands the file's bytes to `piece` in order, a piece at a time, so that
+    // a reader can keep only what it needs of a huge file. The file may be
+    // open for writing by another program meanwhile. Returns an empty string
+    // on success, otherwise the system's description of the failure.
+    virtual std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) = 0;
+    // The whole file at once, for small files.
+    ReadResult readAll(const std::string& path) {
+        ReadResult result;
+        result.error = readPieces(path, [&](std::string_view bytes) { result.bytes.append(bytes); });
+        result.ok = result.error.empty();
+        if (!result.ok) result.bytes.clear();
+        return result;
+    }
     // Writes a temporary file beside `path`, then replaces `path` with it, so
     // a failure never leaves `path` empty or half written. Returns an empty
     // string on success, otherwise the system's description of the failure.

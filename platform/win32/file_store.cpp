@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -23,11 +25,6 @@ private:
     HANDLE h_;
 };
 
-std::wstring folderOf(const std::wstring& path) {
-    auto slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
-}
-
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
@@ -38,40 +35,57 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Puts the written temporary file in the target's place. Returns the failure's
+// description, or an empty string.
+std::string moveIntoPlace(const std::wstring& temp, const std::wstring& target, DWORD targetAttributes) {
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // Keeps what the user gave the old file (hidden, say, or its
+        // permissions); a moved file would arrive as a plain new one.
+        if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return {};
+        // Some file systems cannot replace (FAT, some network shares). Without
+        // a backup name a failed replace leaves the old file where it was, so
+        // a plain move is still safe to try.
+    }
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return lastErrorText();
+    return {};
+}
+
 }  // namespace
 
-ReadResult Win32FileStore::readAll(const std::string& path) {
-    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return {false, {}, lastErrorText()};
-    ReadResult result;
-    char buffer[64 * 1024];
+std::string Win32FileStore::readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
+    // Shared every way: an editor holding the list file open must not keep
+    // the user from loading it.
+    Handle file(CreateFileW(filePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) return lastErrorText();
+    std::vector<char> buffer(256 * 1024);
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return {false, {}, lastErrorText()};
-        if (got == 0) break;
-        result.bytes.append(buffer, got);
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return lastErrorText();
+        if (got == 0) return {};
+        piece(std::string_view(buffer.data(), got));
     }
-    result.ok = true;
-    return result;
 }
 
 std::string Win32FileStore::replace(const std::string& path, std::string_view bytes) {
-    std::wstring target = widen(path);
+    const std::wstring target = filePath(path);
     // A list file the user has made read-only stays as it is. Windows refuses
     // to replace it anyway; Wine would not.
-    DWORD attributes = GetFileAttributesW(target.c_str());
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return errorText(ERROR_ACCESS_DENIED);
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(folderOf(target).c_str(), L"tav", 0, temp)) return lastErrorText();
+    // One fixed name beside the target: a save cut off by a power cut or a
+    // kill leaves at most this one file, and the next save writes over it.
+    const std::wstring temp = target + L".tmp";
     std::string error;
     {
-        Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid() || !writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = lastErrorText();
+        Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) return lastErrorText();
+        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = lastErrorText();
     }
-    if (error.empty() && !MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = lastErrorText();
-    if (!error.empty()) DeleteFileW(temp);
+    if (error.empty()) error = moveIntoPlace(temp, target, attributes);
+    if (!error.empty()) DeleteFileW(temp.c_str());
     return error;
 }
 

@@ -9,7 +9,7 @@ namespace tavrel::win32 {
 
 void ModWave::play(const std::string& path) {
     // Started asynchronously; a missing file plays nothing, not the default sound.
-    playSoundFile(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+    playSoundFile(filePath(path).c_str(), SND_ASYNC | SND_NODEFAULT);
 }
 
 double Win32Clock::seconds() {

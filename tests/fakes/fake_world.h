@@ -85,13 +85,15 @@ struct FakeOrder final : WindowOrder {
 
 struct FakeFiles final : FileStore {
     explicit FakeFiles(FakeWorld& w) : world(w) {}
-    ReadResult readAll(const std::string& path) override;
+    // Hands the file over in pieces of `pieceSize` bytes.
+    std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) override;
     std::string replace(const std::string& path, std::string_view bytes) override;
     std::string setCurrentFolder(const std::string& folder) override;
     std::map<std::string, std::string> files;
     std::map<std::string, std::string> readErrors;   // path -> description
     std::map<std::string, std::string> writeErrors;  // path -> description
     std::string currentFolder;
+    std::size_t pieceSize = 7;  // odd, so line ends fall across pieces
     FakeWorld& world;
 };
 
