@@ -33,7 +33,7 @@ std::wstring windowText(HWND w) {
 
 void deleteTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    HANDLE h = FindFirstFileW(anyLength(folder + L"\\*").c_str(), &found);
     if (h != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = found.cFileName;
@@ -42,14 +42,14 @@ void deleteTree(const std::wstring& folder) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 deleteTree(path);
             } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
+                SetFileAttributesW(anyLength(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(anyLength(path).c_str());
             }
         } while (FindNextFileW(h, &found));
         FindClose(h);
     }
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(folder.c_str());
+    SetFileAttributesW(anyLength(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(anyLength(folder).c_str());
 }
 
 struct FindArgs {
@@ -117,32 +117,53 @@ std::string narrow(const std::wstring& s) {
     return out;
 }
 
-ProgramFolder::ProgramFolder() {
+std::wstring anyLength(const std::wstring& path) {
+    if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
+    return L"\\\\?\\" + path;
+}
+
+ProgramFolder::ProgramFolder() : ProgramFolder(L"") {}
+
+ProgramFolder::ProgramFolder(const std::wstring& name) {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"tavrel-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    root_ = std::wstring(temp) + L"tavrel-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(counter++) + L"-" + std::to_wstring(GetTickCount());
-    if (!CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create the program folder");
+    if (!CreateDirectoryW(root_.c_str(), nullptr)) throw std::runtime_error("cannot create " + narrow(root_));
+    path_ = root_;
+    for (std::size_t start = 0; !name.empty() && start <= name.size();) {
+        std::size_t end = name.find(L'\\', start);
+        if (end == std::wstring::npos) end = name.size();
+        path_ += L"\\" + name.substr(start, end - start);
+        if (!CreateDirectoryW(anyLength(path_).c_str(), nullptr))
+            throw std::runtime_error("cannot create the program folder, error " + std::to_string(GetLastError()));
+        start = end + 1;
+    }
     std::wstring from = ownFolder();
-    if (!CopyFileW((from + L"\\tavrel.exe").c_str(), file(L"tavrel.exe").c_str(), FALSE))
+    if (!CopyFileW((from + L"\\tavrel.exe").c_str(), anyLength(file(L"tavrel.exe")).c_str(), FALSE))
         throw std::runtime_error("cannot copy tavrel.exe from " + narrow(from));
     for (const wchar_t* sound : {L"key.wav", L"click.wav"})
-        CopyFileW((from + L"\\" + sound).c_str(), file(sound).c_str(), FALSE);
+        CopyFileW((from + L"\\" + sound).c_str(), anyLength(file(sound)).c_str(), FALSE);
 }
 
-ProgramFolder::~ProgramFolder() { deleteTree(path_); }
+ProgramFolder::~ProgramFolder() { deleteTree(root_); }
 
-void ProgramFolder::write(const std::wstring& name, const std::string& bytes) const {
-    HANDLE h = CreateFileW(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + narrow(name));
+void ProgramFolder::write(const std::wstring& name, const std::string& bytes) const { writeFile(file(name), bytes); }
+
+std::string ProgramFolder::read(const std::wstring& name, bool* exists) const { return readFile(file(name), exists); }
+
+void writeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(anyLength(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + narrow(path));
     DWORD written = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(h);
 }
 
-std::string ProgramFolder::read(const std::wstring& name, bool* exists) const {
-    HANDLE h = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+std::string readFile(const std::wstring& path, bool* exists) {
+    HANDLE h = CreateFileW(anyLength(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (exists) *exists = h != INVALID_HANDLE_VALUE;
     if (h == INVALID_HANDLE_VALUE) return {};
@@ -162,8 +183,9 @@ App::App(const ProgramFolder& folder) {
     // Started from another folder: the program must find its files by its own path.
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &pi_))
-        throw std::runtime_error("cannot start tavrel.exe");
+    if (!CreateProcessW(anyLength(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si,
+                        &pi_))
+        throw std::runtime_error("cannot start tavrel.exe, error " + std::to_string(GetLastError()));
     main_ = waitForWindow(L"TavrelMainWindow", L"Tavrel for RMXP");
     if (!main_) throw std::runtime_error("the main window \"Tavrel for RMXP\" did not appear within the wait");
 }

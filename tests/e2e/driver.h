@@ -25,22 +25,36 @@ bool waitUntil(const std::function<bool()>& condition, Millis timeout = kWait);
 std::wstring widen(const std::string& s);
 std::string narrow(const std::wstring& s);
 
+// A path the file functions take at any length: beyond MAX_PATH in its
+// "\\?\" form, which Windows needs without the long-path policy.
+std::wstring anyLength(const std::wstring& path);
+
 // A fresh program folder holding copies of tavrel.exe and its sound files.
 class ProgramFolder {
 public:
     ProgramFolder();
+    // The folder `name` (which may hold several levels, "a\\b") inside a
+    // fresh folder of its own, root(), where a test may put neighbours. An
+    // empty name makes the fresh folder itself the program folder.
+    explicit ProgramFolder(const std::wstring& name);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
     const std::wstring& path() const { return path_; }
+    const std::wstring& root() const { return root_; }
     std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
     void write(const std::wstring& name, const std::string& bytes) const;
     // Empty optional-like: `exists` false when the file is missing.
     std::string read(const std::wstring& name, bool* exists = nullptr) const;
 
 private:
+    std::wstring root_;
     std::wstring path_;
 };
+
+// Writes and reads whole files at any path length.
+void writeFile(const std::wstring& path, const std::string& bytes);
+std::string readFile(const std::wstring& path, bool* exists = nullptr);
 
 // One running tavrel.exe.
 class App {

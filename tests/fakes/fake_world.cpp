@@ -12,8 +12,11 @@ std::int16_t FakeKeys::poll(int virtualKey) {
 
 std::string FakeSender::send(std::string_view keys, bool wait) {
     world.log.push_back(std::string(wait ? "sendwait " : "send ") + std::string(keys));
+    if (wait) checks = 0;
     return failWith;
 }
+
+KeysTaken FakeSender::keysTaken() { return taken ? taken(++checks) : KeysTaken::Yes; }
 
 void FakeSound::play(const std::string& path) { world.log.push_back("sound " + path); }
 

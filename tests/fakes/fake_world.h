@@ -28,7 +28,12 @@ struct FakeKeys final : KeyState {
 struct FakeSender final : KeySender {
     explicit FakeSender(FakeWorld& w) : world(w) {}
     std::string send(std::string_view keys, bool wait) override;
+    KeysTaken keysTaken() override;
     std::string failWith;  // non-empty: every send fails with this text
+    // The target's answer to the n-th check (1-based) since the last waiting
+    // send; unset: it has taken every key at once.
+    std::function<KeysTaken(int check)> taken;
+    int checks = 0;
     FakeWorld& world;
 };
 
