@@ -52,6 +52,17 @@ std::string moveIntoPlace(const std::wstring& temp, const std::wstring& target, 
     return {};
 }
 
+// The attributes the user may have given the old file, put back on the new
+// one where the replace did not keep them (a move never does, and Wine 8's
+// ReplaceFileW does not either: a hidden list file came back plain).
+void keepAttributes(const std::wstring& target, DWORD oldAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (oldAttributes == INVALID_FILE_ATTRIBUTES || !(oldAttributes & kKept)) return;
+    DWORD now = GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (oldAttributes & kKept))
+        SetFileAttributesW(target.c_str(), (now & ~(kKept | FILE_ATTRIBUTE_NORMAL)) | (oldAttributes & kKept));
+}
+
 }  // namespace
 
 std::string Win32FileStore::readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
@@ -85,8 +96,12 @@ std::string Win32FileStore::replace(const std::string& path, std::string_view by
         if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = lastErrorText();
     }
     if (error.empty()) error = moveIntoPlace(temp, target, attributes);
-    if (!error.empty()) DeleteFileW(temp.c_str());
-    return error;
+    if (!error.empty()) {
+        DeleteFileW(temp.c_str());
+        return error;
+    }
+    keepAttributes(target, attributes);
+    return {};
 }
 
 std::string Win32FileStore::setCurrentFolder(const std::string& folder) {

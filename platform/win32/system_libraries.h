@@ -11,7 +11,8 @@ namespace tavrel::win32 {
 // library search. Call first thing.
 void hardenLibrarySearch();
 
-// winmm's sndPlaySoundW; false when winmm is unavailable.
+// winmm's sndPlaySoundW (with SND_MEMORY, `path` is the sound itself); false
+// when winmm is unavailable.
 bool playSoundFile(const wchar_t* path, UINT flags);
 
 // `name` loaded from the system directory by its full path: the way when
