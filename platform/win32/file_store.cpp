@@ -35,10 +35,20 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Wine 8's ReplaceFileW moves the old file aside under a GetTempFileNameW
+// name and only then moves the new one in: one of five saves killed while
+// running left no list file at all and a stray file beside it. Its plain
+// rename is atomic, so under Wine the move alone does the replace.
+bool replaceIsAtomic() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
+}
+
 // Puts the written temporary file in the target's place. Returns the failure's
 // description, or an empty string.
 std::string moveIntoPlace(const std::wstring& temp, const std::wstring& target, DWORD targetAttributes) {
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        replaceIsAtomic()) {
         // Keeps what the user gave the old file (hidden, say, or its
         // permissions); a moved file would arrive as a plain new one.
         if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
@@ -53,8 +63,7 @@ std::string moveIntoPlace(const std::wstring& temp, const std::wstring& target, 
 }
 
 // The attributes the user may have given the old file, put back on the new
-// one where the replace did not keep them (a move never does, and Wine 8's
-// ReplaceFileW does not either: a hidden list file came back plain).
+// one where the replace did not keep them (a move never does).
 void keepAttributes(const std::wstring& target, DWORD oldAttributes) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (oldAttributes == INVALID_FILE_ATTRIBUTES || !(oldAttributes & kKept)) return;
@@ -105,8 +114,22 @@ std::string Win32FileStore::replace(const std::string& path, std::string_view by
 }
 
 std::string Win32FileStore::setCurrentFolder(const std::string& folder) {
-    if (!SetCurrentDirectoryW(widen(folder).c_str())) return lastErrorText();
-    return {};
+    const std::wstring wide = widen(folder);
+    if (SetCurrentDirectoryW(wide.c_str())) return {};
+    const DWORD error = GetLastError();
+    // Windows without the long-path policy takes no working directory beyond
+    // MAX_PATH. Every file is opened by its full path, so such a folder
+    // becomes the working directory by its short name where it has one, and
+    // otherwise stays out of it: no reason to refuse a Save or a Load.
+    if (error == ERROR_FILENAME_EXCED_RANGE || (error == ERROR_INVALID_NAME && wide.size() >= MAX_PATH - 2)) {
+        wchar_t shortName[MAX_PATH];
+        DWORD n = GetShortPathNameW(filePath(folder).c_str(), shortName, MAX_PATH);
+        std::wstring name(shortName, n < MAX_PATH ? n : 0);
+        if (name.rfind(L"\\\\?\\", 0) == 0 && name.rfind(L"\\\\?\\UNC\\", 0) != 0) name.erase(0, 4);
+        if (!name.empty()) SetCurrentDirectoryW(name.c_str());
+        return {};
+    }
+    return errorText(error);
 }
 
 }  // namespace tavrel::win32
