@@ -17,7 +17,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick)
 if [ "${1:-}" != run ]; then
-    packages+=(g++ clang libgtest-dev googletest python3 zip)
+    packages+=(g++ clang libgtest-dev googletest python3 zip x11-utils)
 fi
 if "$(dirname "$0")/runs-32-bit.sh"; then
     packages+=(wine32:i386)
