@@ -69,6 +69,10 @@ else
     exe=$PWD/$build/app/win32/tavrel.exe
 fi
 exe_arch=$(scripts/pe-arch.sh "$exe")
+if [ "$exe_arch" = win32 ] && ! scripts/runs-32-bit.sh; then
+    fail "run.sh: $exe is a 32-bit program, and this machine's kernel runs no 32-bit programs." \
+         "Leave out TAVREL_EXE: run.sh then builds and runs a 64-bit Tavrel."
+fi
 
 if [ -f "$prefix/system.reg" ]; then
     prefix_arch=$(sed -n 's/^#arch=//p' "$prefix/system.reg" | head -n 1)
@@ -91,9 +95,13 @@ else
     # Only here, and only because it does not exist: Tavrel's own prefix.
     scripts/wine-prefix.sh "$prefix" "$exe_arch"
 fi
+fonts=/usr/share/wine/fonts
 if [ "$prefix" = "$(realpath -m "$own_prefix")" ]; then
     # Tavrel's own prefix may be older than the fonts it now gets when made.
-    cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    cp -n "$fonts"/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+elif [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+    echo "Note: $prefix has no Marlett font, so Wine draws the close box of title bars as an \"r\"."
+    echo "To give it the fonts Wine ships: cp -n $fonts/* '$prefix/drive_c/windows/Fonts/'"
 fi
 
 export TAVREL_WINEPREFIX="$prefix" WINEPREFIX="$prefix"
