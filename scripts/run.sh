@@ -113,8 +113,7 @@ shot=$(realpath -m "${TAVREL_SCREENSHOT:-build/tavrel-screenshot.png}")
 mkdir -p "$(dirname "$shot")"
 # A Wine desktop window draws the title bar that a window manager would. The
 # programs started here carry a mark in their environment, so exactly they
-# are ended afterwards; the prefix's wineserver, and whatever else runs in the
-# prefix, is left alone (the server ends by itself once it has nothing left).
+# are ended afterwards; whatever else runs in the prefix is left alone.
 mark="TAVREL_RUN_SH=$$-$RANDOM"
 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
     mark=$3
@@ -127,14 +126,7 @@ xvfb-run -a -s "-screen 0 640x480x24" bash -c '
     xdotool mousemove 4 4
     sleep 1.5
     import -window root "$2"
-    ours() {
-        for pid in $(grep -lzxF "$mark" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
-            grep -qaiE "(start|explorer|tavrel)\.exe" "/proc/$pid/cmdline" 2>/dev/null && echo "$pid"
-        done
-    }
-    kill $(ours) 2>/dev/null || true
-    for _ in $(seq 1 50); do [ -z "$(ours)" ] && break; sleep 0.2; done
-    kill -9 $(ours) 2>/dev/null || true
+    scripts/end-marked.sh "$mark"
     wait
 ' _ "$exe" "$shot" "$mark"
 [ -f "$shot" ] || fail "run.sh: no screenshot was taken"

@@ -11,7 +11,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${TAVREL_SHOTS_ON_DISPLAY:-}" ]; then
-    exe=$(realpath "${1:-$root/build/app/app/win32/tavrel.exe}")
+    default=$root/build/app/app/win32/tavrel.exe
+    "$root/scripts/runs-32-bit.sh" || default=$root/build/app-x64/app/win32/tavrel.exe
+    exe=$(realpath "${1:-$default}")
     out=$(realpath -m "${2:-$root/docs}")
     [ -f "$exe" ] || { echo "screenshots.sh: no $exe (build it: scripts/run.sh, or give the exe)" >&2; exit 1; }
     exec xvfb-run -a -s "-screen 0 800x600x24" env TAVREL_SHOTS_ON_DISPLAY=1 "$0" "$exe" "$out"
@@ -35,16 +37,7 @@ for arm in $(seq 2 2 24); do
 done >"$folder/TavrelXP.txt"
 
 mark="TAVREL_SCREENSHOTS=$$"
-ours() {
-    for pid in $(grep -lzxF "$mark" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
-        grep -qaiE "(start|explorer|tavrel)\.exe" "/proc/$pid/cmdline" 2>/dev/null && echo "$pid"
-    done
-}
-end_ours() {
-    kill $(ours) 2>/dev/null || true
-    for _ in $(seq 1 50); do [ -z "$(ours)" ] && return; sleep 0.2; done
-    kill -9 $(ours) 2>/dev/null || true
-}
+end_ours() { "$root/scripts/end-marked.sh" "$mark"; }
 trap end_ours EXIT
 
 window() {  # caption; prints the X window id once it shows
