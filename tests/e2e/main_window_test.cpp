@@ -112,35 +112,6 @@ TEST(MainWindow, OnTopBoxMakesTheWindowTopmostAndBack) {
     EXPECT_EQ(before.bottom, after.bottom);
 }
 
-// The whole window, title bar included, as it shows on the screen.
-Capture captureWindow(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    Capture capture;
-    capture.width = r.right - r.left;
-    capture.height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, capture.width, capture.height);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, capture.width, capture.height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(dc, old);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> raw(static_cast<std::size_t>(capture.width * capture.height));
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(capture.height), raw.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    for (DWORD p : raw) capture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    return capture;
-}
-
 // With no window manager on the test display, Wine leaves title bars to the
 // missing manager unless told to draw them itself, as it does on a Wine
 // desktop. Told here for tavrel.exe alone, while a test needs it.
@@ -171,10 +142,9 @@ TEST(MainWindow, TheCloseBoxShowsACrossNotALetter) {
     ProgramFolder folder;
     App app(folder);
     ASSERT_TRUE(app.responsive());
-    const Capture shot = captureWindow(app.main());
-
     RECT window;
     GetWindowRect(app.main(), &window);
+    const Capture shot = captureScreen(window);
     POINT origin{0, 0};
     ClientToScreen(app.main(), &origin);
     const int border = origin.x - window.left;
