@@ -14,6 +14,23 @@ namespace {
 // last caption gives the button its own name back just before the first key.
 constexpr std::array<std::string_view, 5> kCountdownCaptions{
     "5 seconds", "Ready...", "Set", "Go!", "Play"};
+constexpr std::string_view kPlayCaption = "Play";
+
+constexpr std::string_view kNoTarget =
+    "Nothing was sent: no other program's window had the focus when the countdown ended.";
+
+// Holds the stop key for one playback and gives it back however the
+// playback ends, before any message box: Esc must work there again.
+class StopKeyHold {
+public:
+    explicit StopKeyHold(StopKey& key) : key_(key) { key_.arm(); }
+    ~StopKeyHold() { key_.disarm(); }
+    StopKeyHold(const StopKeyHold&) = delete;
+    StopKeyHold& operator=(const StopKeyHold&) = delete;
+
+private:
+    StopKey& key_;
+};
 
 }  // namespace
 
@@ -31,7 +48,13 @@ void Player::play() {
     }
 
     controls_.setActionsEnabled(false);
+    entry_ = 0;
+    count_ = 0;
+    target_ = 0;
     try {
+        // If the key cannot be had, the focus guard alone still keeps the
+        // keys out of any other window.
+        StopKeyHold stopKey(services_.stopKey);
         for (std::string_view caption : kCountdownCaptions) {
             wait(kCountdownStepWait);
             services_.sound.play(keySound_);
@@ -40,8 +63,9 @@ void Player::play() {
 
         // Read after the countdown, then fixed: the selection may be moved by
         // the user meanwhile, but playback keeps its own index.
-        const int count = list_.count();
-        for (int i = 0; i < count; ++i) {
+        count_ = list_.count();
+        for (int i = 0; i < count_; ++i) {
+            entry_ = i + 1;
             list_.select(i);
             const std::string text = list_.entry(i);
             if (auto keys = keyStringFor(text)) sendPieces(*keys);
@@ -57,6 +81,9 @@ void Player::play() {
         controls_.setActionsEnabled(true);
         reportSendFailure(failure.error);
         return;
+    } catch (const Stopped& stop) {
+        endEarly(stop);
+        return;
     }
 
     controls_.setActionsEnabled(true);
@@ -69,6 +96,8 @@ void Player::SendThe(const std::string& keys) {
     } catch (const Ending&) {
     } catch (const SendFailed& failure) {
         reportSendFailure(failure.error);
+    } catch (const Stopped& stop) {
+        services_.notifier.message(stop.message, Icon::Exclamation);
     }
 }
 
@@ -76,6 +105,8 @@ void Player::Delay(float seconds) {
     try {
         wait(seconds);
     } catch (const Ending&) {
+    } catch (const Stopped& stop) {
+        services_.notifier.message(stop.message, Icon::Exclamation);
     }
 }
 
@@ -89,6 +120,7 @@ void Player::sendPieces(std::string_view keys) {
         if (controls_.noSound() == 0 && !controls_.modeSelected(kModeOriginal))
             services_.sound.play(clickSound_);
         pumpOrEnd();
+        guardTarget();
         sendOrFail(piece, false);
     }
 }
@@ -106,6 +138,38 @@ void Player::wait(float seconds) {
 
 void Player::pumpOrEnd() {
     if (!services_.events.pump()) throw Ending{};
+    // The pump is where the key's press arrives, so it is seen within one
+    // pass of any wait.
+    if (services_.stopKey.pressed()) {
+        throw Stopped{entry_ == 0 ? std::string("Playback stopped before the first key: Esc was pressed.")
+                                  : stoppedAt("Esc was pressed.")};
+    }
+}
+
+void Player::guardTarget() {
+    const WindowId now = services_.focus.foreground();
+    if (target_ == 0) {
+        // Keys into our own window, the desktop or nowhere would be lost,
+        // and a "DONE!" after them would be a lie.
+        if (!services_.focus.otherProgram(now)) throw Stopped{std::string(kNoTarget)};
+        target_ = now;
+    } else if (now != target_) {
+        // Whatever took the focus is not the dialog the path was meant for:
+        // a space there would press its focused button.
+        throw Stopped{stoppedAt("the window receiving the keys lost the focus.")};
+    }
+}
+
+std::string Player::stoppedAt(std::string_view reason) const {
+    return "Playback stopped at entry " + std::to_string(entry_) + " of " + std::to_string(count_) + ": " +
+           std::string(reason);
+}
+
+void Player::endEarly(const Stopped& stop) {
+    // A stop during the countdown leaves a countdown caption on the button.
+    if (entry_ == 0) controls_.setPlayCaption(kPlayCaption);
+    controls_.setActionsEnabled(true);
+    services_.notifier.message(stop.message, Icon::Exclamation);
 }
 
 void Player::sendOrFail(std::string_view keys, bool waitUntilProcessed) {

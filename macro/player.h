@@ -26,7 +26,9 @@ public:
     // The Play button: countdown, every entry's key string, then "DONE!".
     // Returns at once, with no further effect, when the program starts ending
     // inside one of its event pumps. A failed send ends playback with a
-    // stop-sign message instead of "DONE!".
+    // stop-sign message instead of "DONE!". The keys go only to the window
+    // that had the focus when the first of them was due: playback stops when
+    // there is none, when the focus leaves it, or when the stop key is pressed.
     void play();
 
     // Sends one key string piece by piece under the current speed mode,
@@ -42,19 +44,33 @@ private:
     struct SendFailed {
         std::string error;
     };
+    // Thrown to end playback early with an exclamation message.
+    struct Stopped {
+        std::string message;
+    };
 
     // The unwinding forms behind SendThe() and Delay().
     void sendPieces(std::string_view keys);
     void wait(float seconds);
     void pumpOrEnd();
     void sendOrFail(std::string_view keys, bool waitUntilProcessed);
+    void guardTarget();
     void reportSendFailure(const std::string& error);
+    void endEarly(const Stopped& stop);
+    std::string stoppedAt(std::string_view reason) const;
 
     KeystrokeList& list_;
     MainControls& controls_;
     Services services_;
     std::string keySound_;
     std::string clickSound_;
+
+    // Of the playback running now. entry_ is the 1-based number of the
+    // entry in progress, 0 while the countdown runs; target_ is 0 until the
+    // first piece is due.
+    int entry_ = 0;
+    int count_ = 0;
+    WindowId target_ = 0;
 };
 
 }  // namespace tavrel

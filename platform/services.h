@@ -83,6 +83,34 @@ public:
     virtual void setTop(std::int16_t flag) = 0;
 };
 
+// An opaque handle of a top-level window; 0 stands for none.
+using WindowId = std::uintptr_t;
+
+// Which window the user's keyboard input goes to, so playback can tell
+// whether its keys still reach the window they started in.
+class FocusWatch {
+public:
+    virtual ~FocusWatch() = default;
+    // The window with the keyboard focus now, 0 when there is none.
+    virtual WindowId foreground() = 0;
+    // True for a window of another program that can take keys: not 0, not
+    // one of this program's own windows, not the desktop or the shell.
+    virtual bool otherProgram(WindowId window) = 0;
+};
+
+// A key taken system-wide while it is armed, so it reaches no other window.
+class StopKey {
+public:
+    virtual ~StopKey() = default;
+    // Takes the key; false when another program holds it.
+    virtual bool arm() = 0;
+    // Gives the key back; harmless when it is not armed.
+    virtual void disarm() = 0;
+    // True once the key has been pressed since arm(). Presses are delivered
+    // as events, so this changes only inside an event pump.
+    virtual bool pressed() = 0;
+};
+
 struct ReadResult {
     bool ok = false;
     std::string bytes;  // whole content when ok
@@ -113,6 +141,8 @@ struct Services {
     ShellLauncher& shell;
     WindowOrder& order;
     FileStore& files;
+    FocusWatch& focus;
+    StopKey& stopKey;
 };
 
 }  // namespace tavrel

@@ -58,6 +58,7 @@ bool FrmTavrel::create(HINSTANCE instance) {
     system_.notifier.owner = hwnd_;
     system_.notifier.title = facts_.title.empty() ? "Tavrel" : facts_.title;
     system_.order.window = hwnd_;
+    system_.stopKey.window = hwnd_;
     createControls();
 
     handlers_.Form_Load(facts_.folder);
@@ -132,6 +133,7 @@ LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
+        case WM_HOTKEY: system_.stopKey.onHotKey(wParam); return 0;
         case WM_CLOSE: unloadAndEnd(); return 0;
         case WM_ENDSESSION:
             if (wParam) unloadAndEnd();

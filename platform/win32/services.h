@@ -7,7 +7,9 @@
 
 #include "platform/services.h"
 #include "platform/win32/file_store.h"
+#include "platform/win32/focus_watch.h"
 #include "platform/win32/key_sender.h"
+#include "platform/win32/stop_key.h"
 
 namespace tavrel::win32 {
 
@@ -75,8 +77,12 @@ struct Win32Services {
     Win32ShellLauncher shell;
     ModSetTop order;
     Win32FileStore files;
+    Win32FocusWatch focus;
+    Win32StopKey stopKey;
 
-    Services services() { return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files}; }
+    Services services() {
+        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey};
+    }
 };
 
 }  // namespace tavrel::win32

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,41 @@ struct FakeFiles final : FileStore {
     FakeWorld& world;
 };
 
+// Another program's window has the focus unless a test says otherwise.
+struct FakeFocus final : FocusWatch {
+    WindowId foreground() override {
+        ++reads;
+        return window;
+    }
+    bool otherProgram(WindowId w) override { return w != 0 && ownWindows.count(w) == 0 && w != desktop; }
+    static constexpr WindowId kEditor = 0x1001;
+    static constexpr WindowId kDesktop = 0x10;
+    WindowId window = kEditor;
+    WindowId desktop = kDesktop;
+    std::set<WindowId> ownWindows{0x2001};
+    int reads = 0;
+};
+
+// Not logged: a playback's arm and disarm would show in every exact log.
+struct FakeStopKey final : StopKey {
+    bool arm() override {
+        ++arms;
+        armed = available;
+        down = false;
+        return armed;
+    }
+    void disarm() override {
+        ++disarms;
+        armed = false;
+    }
+    bool pressed() override { return armed && down; }
+    bool available = true;  // false: another program holds the key
+    bool armed = false;
+    bool down = false;  // set by a test from inside a pump
+    int arms = 0;
+    int disarms = 0;
+};
+
 struct FakeList final : KeystrokeList {
     explicit FakeList(FakeWorld& w) : world(w) {}
     void clear() override;
@@ -137,11 +173,13 @@ struct FakeWorld {
     FakeShell shell{*this};
     FakeOrder order{*this};
     FakeFiles files{*this};
+    FakeFocus focus;
+    FakeStopKey stopKey;
     FakeList list{*this};
     FakeControls controls{*this};
 
     Services services() {
-        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files};
+        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey};
     }
 
     // Effects in order, e.g. "send {DOWN}", "sound C:\\app\\key.wav",

@@ -58,8 +58,8 @@ struct Rig {
     FakeWorld world;
     ClockedSender sender{world};
     ClockedSound sound{world};
-    Services services{world.keys,   sender,          sound,       world.beeper, world.clock,
-                      world.events, world.notifier,  world.shell, world.order,  world.files};
+    Services services{world.keys,   sender,         sound,       world.beeper, world.clock, world.events,
+                      world.notifier, world.shell,  world.order, world.files,  world.focus, world.stopKey};
     Player player{world.list, world.controls, services, kAppDir};
 
     Rig(std::vector<std::string> entries, int mode, int noSound) {
@@ -206,6 +206,109 @@ TEST(Player, PlaysMixedListInEveryModeAndSoundSetting) {
         EXPECT_EQ(rig.world.list.entries, entries);
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
         EXPECT_EQ(rig.world.controls.playCaption, "Play");
+        // The guard costs one look at the focus per piece; Esc is held for
+        // the playback only.
+        EXPECT_EQ(rig.world.focus.reads, static_cast<int>(rig.world.logOnly({"send "}).size()));
+        EXPECT_EQ(rig.world.stopKey.arms, 1);
+        EXPECT_FALSE(rig.world.stopKey.armed);
+    }
+}
+
+TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
+    using fakes::FakeFocus;
+    constexpr WindowId kOther = 0x3001;
+    const auto lostFocus = [](int n, int m) {
+        return "Playback stopped at entry " + std::to_string(n) + " of " + std::to_string(m) +
+               ": the window receiving the keys lost the focus.";
+    };
+    const auto esc = [](int n, int m) {
+        return "Playback stopped at entry " + std::to_string(n) + " of " + std::to_string(m) + ": Esc was pressed.";
+    };
+    const std::string noTarget =
+        "Nothing was sent: no other program's window had the focus when the countdown ended.";
+    const std::string escEarly = "Playback stopped before the first key: Esc was pressed.";
+    const Log fullCountdown = {"caption 5 seconds", "caption Ready...", "caption Set", "caption Go!", "caption Play"};
+    const auto focusTo = [](WindowId w) { return [w](Rig& r) { r.world.focus.window = w; }; };
+    const auto pressEsc = [](Rig& r) { r.world.stopKey.down = true; };
+    const auto afterSends = [](int n) { return [n](const Rig& r) { return r.countdownOver() && r.sends() == n; }; };
+
+    const struct {
+        const char* name;
+        std::vector<std::string> entries;
+        int mode;
+        WindowId atStart;
+        bool keyAvailable;
+        std::function<bool(const Rig&)> when;  // at the first pump where it holds, `act` runs
+        std::function<void(Rig&)> act;
+        Log captions;  // of the countdown, as far as it got
+        Log sent;      // select and send, in order
+        std::string message;
+    } cases[] = {
+        {"our own window has the focus", {"UP", "DOWN"}, 1, 0x2001, true, nullptr, nullptr, fullCountdown,
+         {"select 0"}, noTarget},
+        {"no window has the focus", {"DOWN"}, 0, 0, true, nullptr, nullptr, fullCountdown, {"select 0"}, noTarget},
+        {"the desktop has the focus", {"bogus", "LEFT"}, 2, FakeFocus::kDesktop, true, nullptr, nullptr,
+         fullCountdown, {"select 0", "select 1"}, noTarget},
+        {"lost before the second piece", {"UP", "DOWN"}, 1, FakeFocus::kEditor, true, afterSends(1),
+         focusTo(kOther), fullCountdown, {"select 0", "send {DOWN}"}, lostFocus(1, 2)},
+        {"lost in the middle of an entry", {"DOWN", "LEFT", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(2),
+         focusTo(kOther), fullCountdown, {"select 0", "send  ", "select 1", "send {DOWN}"}, lostFocus(2, 3)},
+        {"lost to nowhere before the last piece", {"DOWN", "LEFT"}, 2, FakeFocus::kEditor, true, afterSends(3),
+         focusTo(0), fullCountdown, {"select 0", "send  ", "select 1", "send {DOWN}", "send  "}, lostFocus(2, 2)},
+        {"Esc during the countdown", {"UP"}, 1, FakeFocus::kEditor, true,
+         [](const Rig& r) { return r.world.log.back() == "caption Ready..."; }, pressEsc,
+         {"caption 5 seconds", "caption Ready...", "caption Play"}, {}, escEarly},
+        {"Esc in the middle of a wait", {"UP", "DOWN"}, 2, FakeFocus::kEditor, true, afterSends(2), pressEsc,
+         fullCountdown, {"select 0", "send {DOWN}", "send {DOWN}"}, esc(1, 2)},
+        {"Esc between pieces", {"UP", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(4), pressEsc,
+         fullCountdown, {"select 0", "send {DOWN}", "send {DOWN}", "send {DOWN}", "send  "}, esc(1, 2)},
+        {"Esc with the next entry selected", {"DOWN", "bogus", "DOWN"}, 1, FakeFocus::kEditor, true,
+         [](const Rig& r) { return r.world.list.selected == 2; }, pressEsc, fullCountdown,
+         {"select 0", "send  ", "select 1", "select 2"}, esc(3, 3)},
+        {"Esc held elsewhere, the guard still stops", {"LEFT", "DOWN"}, 0, FakeFocus::kEditor, false,
+         afterSends(1),
+         [](Rig& r) {
+             r.world.stopKey.down = true;
+             r.world.focus.window = kOther;
+         },
+         fullCountdown, {"select 0", "send {DOWN}"}, lostFocus(1, 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig(c.entries, c.mode, 1);
+        rig.world.focus.window = c.atStart;
+        rig.world.stopKey.available = c.keyAvailable;
+        bool acted = false;
+        rig.world.events.onPump = [&](int) {
+            if (acted || !c.when || !c.when(rig)) return;
+            acted = true;
+            c.act(rig);
+        };
+        rig.player.play();
+        EXPECT_EQ(acted, c.when != nullptr);
+
+        Log expected = {"actions off"};
+        expected.insert(expected.end(), c.captions.begin(), c.captions.end());
+        expected.insert(expected.end(), c.sent.begin(), c.sent.end());
+        expected.insert(expected.end(), {"actions on", "message 48 " + c.message});
+        EXPECT_EQ(rig.world.logWithout({"sound"}), expected);
+        // The entry in progress stays selected.
+        int lastSelected = -1;
+        for (const auto& e : c.sent)
+            if (e.rfind("select ", 0) == 0) lastSelected = std::stoi(e.substr(7));
+        EXPECT_EQ(rig.world.list.selected, lastSelected);
+        EXPECT_EQ(rig.world.list.entries, c.entries);
+        EXPECT_TRUE(rig.world.controls.actionsEnabled);
+        EXPECT_EQ(rig.world.controls.playCaption, "Play");
+        EXPECT_FALSE(rig.world.stopKey.armed) << "Esc still taken after the playback";
+
+        // Nothing is left behind that would spoil the next Play.
+        rig.world.events.onPump = nullptr;
+        rig.world.stopKey.down = false;
+        rig.world.focus.window = FakeFocus::kEditor;
+        rig.player.play();
+        EXPECT_EQ(rig.world.log.back(), "message 48 DONE!");
+        EXPECT_FALSE(rig.world.stopKey.armed);
     }
 }
 

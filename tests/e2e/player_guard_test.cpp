@@ -1,0 +1,151 @@
+// Playback that keeps its keys out of every window but the one it started
+// in: a second dialog taking the focus, Esc, and Play with the focus left
+// on Tavrel itself.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/player_support.h"
+#include "tests/e2e/receiver_support.h"
+
+namespace e2e {
+namespace {
+
+// The events that entries before `entry` (1-based) leave, and those that
+// entries up to and including it leave: a stop just before one of its pieces
+// lies between the two.
+std::pair<std::size_t, std::size_t> eventsAround(const std::vector<std::string>& entries, int entry) {
+    const auto upTo = [&](int n) {
+        return expectedReceiverEvents(std::vector<std::string>(entries.begin(), entries.begin() + n)).size();
+    };
+    return {upTo(entry - 1), upTo(entry)};
+}
+
+struct Stop {
+    std::wstring text;
+    int icon = 0;
+    int entry = 0;  // named in the text, 0 when it names none
+};
+
+// Waits for the message that ends the playback and takes it; the main
+// window answers again afterwards.
+Stop takeStop(const App& app, Millis timeout = kWait) {
+    const MessageBoxSeen box = takeMessageBox(app, timeout);
+    Stop stop{box.text, box.icon, 0};
+    std::wsmatch m;
+    if (std::regex_search(stop.text, m, std::wregex(L"^Playback stopped at entry (\\d+) of ")))
+        stop.entry = std::stoi(m[1].str());
+    EXPECT_TRUE(app.responsive());
+    return stop;
+}
+
+struct Session {
+    explicit Session(const std::vector<std::string>& path, int mode) : entries(path), app((prepare(mode), folder)) {
+        loadList(folder, app, entries);
+    }
+    void prepare(int mode) const { folder.write(kSettingsFile, "0\r\n1\r\n" + std::to_string(mode) + "\r\n"); }
+
+    const std::vector<std::string> entries;
+    ProgramFolder folder;
+    App app;
+};
+
+TEST(PlayerGuard, FocusTakenBySecondDialogStopsTheKeys) {
+    const std::vector<std::string> entries = mixedPath(60);
+    Receiver first;
+    Receiver second;
+    Session s(entries, 2);  // "Ultra-surpressed": a focus change falls between pieces
+    const MainControls controls(s.app);
+    std::vector<std::string> problems;
+    playThroughCountdown(s.app, controls, first, problems);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+    ASSERT_TRUE(problems.empty());
+
+    ASSERT_TRUE(waitUntil([&] { return first.log().count("PRESS") >= 3; })) << "no keys reached the first dialog";
+    ASSERT_TRUE(second.bringForward()) << "the second dialog did not take the focus";
+    const Stop stop = takeStop(s.app);
+    EXPECT_EQ(stop.icon, 48);
+    ASSERT_NE(stop.entry, 0) << "unexpected message: " << narrow(stop.text);
+    EXPECT_EQ(stop.text, L"Playback stopped at entry " + std::to_wstring(stop.entry) +
+                             L" of 60: the window receiving the keys lost the focus.");
+    EXPECT_EQ(s.app.listSelection(), stop.entry - 1) << "the entry in progress is not selected";
+    EXPECT_EQ(controls.actionsNot(true), "");
+    EXPECT_EQ(captionOf(controls.play), L"Play");
+
+    // The second dialog got nothing; the first exactly the start of the path,
+    // up to the stop.
+    std::vector<std::string> markerProblems;
+    ASSERT_TRUE(markEndOfInput(second, markerProblems)) << markerProblems.front();
+    const std::vector<std::string> strayEvents = eventsBeforeMarker(second.log());
+    EXPECT_TRUE(strayEvents.empty()) << strayEvents.size() << " events reached the second dialog, first "
+                                     << strayEvents.front();
+    ASSERT_TRUE(markEndOfInput(first, markerProblems)) << markerProblems.front();
+    const std::vector<std::string> events = eventsBeforeMarker(first.log());
+    const std::vector<std::string> expected = expectedReceiverEvents(entries);
+    const auto [atLeast, below] = eventsAround(entries, stop.entry);
+    EXPECT_GE(events.size(), atLeast) << "entries before the stop are missing";
+    EXPECT_LT(events.size(), below) << "the whole entry arrived, though the stop came inside it";
+    ASSERT_LE(events.size(), expected.size());
+    const std::vector<std::string> start(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(events.size()));
+    EXPECT_EQ(events, start) << firstDifference(events, start);
+}
+
+TEST(PlayerGuard, EscStopsPlaybackAndNeverReachesTheDialog) {
+    const std::vector<std::string> entries = mixedPath(60);
+    Receiver receiver;
+    Session s(entries, 2);
+    const MainControls controls(s.app);
+    std::vector<std::string> problems;
+    playThroughCountdown(s.app, controls, receiver, problems);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+    ASSERT_TRUE(problems.empty());
+
+    ASSERT_TRUE(waitUntil([&] { return receiver.log().count("PRESS") >= 3; })) << "no keys reached the dialog";
+    tapKey(VK_ESCAPE);
+    const Stop stop = takeStop(s.app);
+    EXPECT_EQ(stop.icon, 48);
+    ASSERT_NE(stop.entry, 0) << "unexpected message: " << narrow(stop.text);
+    EXPECT_EQ(stop.text, L"Playback stopped at entry " + std::to_wstring(stop.entry) + L" of 60: Esc was pressed.");
+    EXPECT_EQ(controls.actionsNot(true), "");
+
+    // Esc would have closed the dialog, as it closes the editor's.
+    EXPECT_TRUE(receiver.running() && IsWindow(receiver.dialog())) << "the dialog was closed";
+    std::vector<std::string> markerProblems;
+    ASSERT_TRUE(markEndOfInput(receiver, markerProblems)) << markerProblems.front();
+    const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
+    const std::string escDown = "KEYDOWN " + std::to_string(VK_ESCAPE);
+    EXPECT_EQ(std::count(events.begin(), events.end(), escDown), 0) << "Esc reached the dialog";
+    std::vector<std::string> keysOfPath;
+    for (const auto& e : events)
+        if (e.find(" " + std::to_string(VK_ESCAPE)) == std::string::npos) keysOfPath.push_back(e);
+    const auto [atLeast, below] = eventsAround(entries, stop.entry);
+    EXPECT_GE(keysOfPath.size(), atLeast);
+    EXPECT_LT(keysOfPath.size(), below);
+
+    // Esc is the user's again once playback has ended.
+    tapKey(VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !receiver.running(); })) << "Esc still taken after the playback";
+}
+
+TEST(PlayerGuard, FocusLeftOnTavrelSendsNothingAndSaysSo) {
+    Receiver bystander;
+    Session s({"UP", "DOWN", "LEFT"}, 0);
+    const MainControls controls(s.app);
+    std::vector<std::string> problems;
+    playThroughCountdown(s.app, controls, s.app.main(), problems);
+    for (const auto& p : problems) ADD_FAILURE() << p;
+
+    const Stop stop = takeStop(s.app);
+    EXPECT_EQ(stop.text, L"Nothing was sent: no other program's window had the focus when the countdown ended.");
+    EXPECT_EQ(stop.icon, 48);
+    EXPECT_TRUE(noMessageBox(s.app)) << "another message followed";
+    EXPECT_EQ(controls.actionsNot(true), "");
+    EXPECT_EQ(captionOf(controls.play), L"Play");
+    std::vector<std::string> markerProblems;
+    ASSERT_TRUE(markEndOfInput(bystander, markerProblems)) << markerProblems.front();
+    EXPECT_TRUE(eventsBeforeMarker(bystander.log()).empty());
+}
+
+}  // namespace
+}  // namespace e2e

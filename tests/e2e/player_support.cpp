@@ -1,0 +1,156 @@
+#include "tests/e2e/player_support.h"
+
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+std::vector<std::string> mixedPath(std::size_t size) {
+    std::vector<std::string> path = {"UP", "UP", "DOWN", "DOWN", "LEFT", "RIGHT", "LEFT", "UP", "RIGHT", "DOWN"};
+    path.insert(path.begin() + 5, kTextsWithoutKeys.begin(), kTextsWithoutKeys.end());
+    std::uint32_t state = 20240229u;
+    while (path.size() < size) {
+        state = state * 1664525u + 1013904223u;
+        const std::uint32_t pick = (state >> 8) % 40u;
+        path.push_back(pick < 37u ? kDirections[pick % 4u] : kTextsWithoutKeys[pick % kTextsWithoutKeys.size()]);
+    }
+    path.resize(size);
+    return path;
+}
+
+std::string listFileBytes(const std::vector<std::string>& entries) {
+    std::string bytes;
+    for (const auto& e : entries) bytes += e + "\r\n";
+    return bytes;
+}
+
+std::vector<std::wstring> widened(const std::vector<std::string>& texts) {
+    std::vector<std::wstring> out;
+    for (const auto& t : texts) out.push_back(widen(t));
+    return out;
+}
+
+std::vector<std::string> withKeys(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const auto& e : entries)
+        if (receiverButtonIndex(e)) out.push_back(e);
+    return out;
+}
+
+std::size_t piecesOf(const std::vector<std::string>& entries) {
+    std::size_t n = 0;
+    for (const auto& e : entries)
+        if (auto i = receiverButtonIndex(e)) n += 1 + 2 * static_cast<std::size_t>(*i);
+    return n;
+}
+
+std::string joined(const std::vector<std::wstring>& texts) {
+    std::string out;
+    for (const auto& t : texts) out.append(out.empty() ? "\"" : ", \"").append(narrow(t)).append("\"");
+    return out;
+}
+
+MainControls::MainControls(const App& app) {
+    for (const auto& caption : kActionCaptions) actions.push_back(app.button(caption));
+    for (const auto& caption : kOptionCaptions) stayUsable.push_back(app.button(caption));
+    stayUsable.push_back(app.button(kNoSound));
+    stayUsable.push_back(app.button(kOnTop));
+    stayUsable.push_back(app.list());
+    play = actions[2];
+}
+
+std::string MainControls::actionsNot(bool enabled) const {
+    std::string out;
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if ((IsWindowEnabled(actions[i]) != FALSE) != enabled) out.append(" ").append(narrow(kActionCaptions[i]));
+    return out;
+}
+
+std::string MainControls::disabledOfTheRest() const {
+    std::string out;
+    for (HWND w : stayUsable)
+        if (!IsWindowEnabled(w)) out.append(" #").append(std::to_string(GetDlgCtrlID(w)));
+    return out;
+}
+
+void loadList(const ProgramFolder& folder, const App& app, const std::vector<std::string>& entries) {
+    folder.write(kListFile, listFileBytes(entries));
+    app.click(L"Load");
+    ASSERT_TRUE(waitUntil([&] { return app.listItems().size() == entries.size(); }))
+        << "after Load the list holds " << app.listItems().size() << " entries, expected " << entries.size();
+    ASSERT_EQ(app.listItems(), widened(entries));
+}
+
+std::wstring captionOf(HWND window) {
+    wchar_t buffer[256] = {};
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                             &got))
+        return L"(no answer)";
+    return std::wstring(buffer, got);
+}
+
+std::vector<std::wstring> playThroughCountdown(const App& app, const MainControls& controls, HWND target,
+                                               std::vector<std::string>& problems) {
+    std::vector<std::wstring> captions = {captionOf(controls.play)};
+    std::string enabledActions, disabledRest;
+    bool hadForeground = false;
+    app.click(L"Play");
+    // A step lasts a second; polls come every 20 ms, so none is missed.
+    const bool ended = waitUntil(
+        [&] {
+            // Read before the caption: when the caption still shows the
+            // countdown afterwards, these readings were taken during it, not
+            // after a playback with nothing to send had already ended.
+            const std::string actions = controls.actionsNot(false);
+            const std::string rest = controls.disabledOfTheRest();
+            const bool foreground = GetForegroundWindow() == target;
+            const std::wstring caption = captionOf(controls.play);
+            if (caption != captions.back()) captions.push_back(caption);
+            const bool started = captions.size() > 1;
+            const bool over = started && caption == L"Play";
+            if (started && !over) {
+                if (enabledActions.empty()) enabledActions = actions;
+                if (disabledRest.empty()) disabledRest = rest;
+            }
+            if (!over) {
+                hadForeground = hadForeground || foreground;
+                if (!foreground) SetForegroundWindow(target);
+            }
+            return over || captions.size() > kCountdown.size();
+        },
+        30s);
+    if (!ended) problems.push_back("the countdown did not end within 30 s");
+    if (!enabledActions.empty())
+        problems.push_back("during the countdown these actions were enabled:" + enabledActions);
+    if (!disabledRest.empty()) problems.push_back("during the countdown these controls were disabled:" + disabledRest);
+    if (!hadForeground) problems.push_back("the target never had the foreground during the countdown");
+    return captions;
+}
+
+bool markEndOfInput(const Receiver& receiver, std::vector<std::string>& problems) {
+    if (!receiver.bringForward()) {
+        problems.push_back("the receiver did not come back to the foreground for the marker key");
+        return false;
+    }
+    tapKey(VK_F8);
+    const std::string marker = "KEYUP " + std::to_string(VK_F8);
+    if (!waitUntil([&] {
+            const auto events = receiver.log().events();
+            return std::find(events.begin(), events.end(), marker) != events.end();
+        })) {
+        problems.push_back("the marker key never reached the receiver");
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> eventsBeforeMarker(const ReceiverLog& log) {
+    std::vector<std::string> events = log.events();
+    const auto marker = std::find(events.begin(), events.end(), "KEYDOWN " + std::to_string(VK_F8));
+    events.erase(marker, events.end());
+    return events;
+}
+
+}  // namespace e2e
