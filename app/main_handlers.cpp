@@ -50,16 +50,20 @@ void MainHandlers::BtnLoad_Click() {
         return;
     }
     // The whole file is read before the list is touched, so a failed Load
-    // never costs the user an unsaved recording.
-    ReadResult file = services_.files.readAll(appDir_ + kListFileName);
-    if (!file.ok) {
-        services_.notifier.message(file.error, Icon::Stop);
+    // never costs the user an unsaved recording. Only what the list can take
+    // is kept; the rest is counted, so a huge file costs no more memory than
+    // a full list.
+    LineReader reader(kListCapacity);
+    if (std::string error = services_.files.readPieces(appDir_ + kListFileName,
+                                                       [&](std::string_view piece) { reader.feed(piece); });
+        !error.empty()) {
+        services_.notifier.message(error, Icon::Stop);
         return;
     }
-    std::vector<std::string> lines = readLines(file.bytes);
-    std::size_t loaded = list_.assign(lines);
-    if (loaded < lines.size())
-        services_.notifier.message("The list file holds " + std::to_string(lines.size()) +
+    reader.finish();
+    std::size_t loaded = list_.assign(reader.kept());
+    if (loaded < reader.total())
+        services_.notifier.message("The list file holds " + std::to_string(reader.total()) +
                                        " lines, more than the list can take. Only the first " +
                                        std::to_string(loaded) + " were loaded.",
                                    Icon::Exclamation);

@@ -6,10 +6,10 @@
 # and leaves the logs, the report and a plot in the output folder.
 #
 # Usage: bench/player_bench.sh [BUILD_DIR] [ENTRIES] [MODES]
-#   BUILD_DIR  a build of the "windows" preset (default build/windows)
+#   BUILD_DIR  a build of the "windows" or "windows-x64" preset (default build/windows)
 #   ENTRIES    path length (default 1000); MODES digits of the modes (default 012)
 # Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
-#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-bench-prefix).
+#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-bench-prefix-win32 or -win64).
 # Needs xvfb-run, xdotool, python3; python3-matplotlib for the plot.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,14 +21,16 @@ fi
 build=$(cd "${1:-$root/build/windows}" && pwd)
 entries=${2:-1000}
 modes=${3:-012}
-export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-bench-prefix}
 out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-player-bench.XXXXXX)}
 mkdir -p "$out"
 wine_log="$out/wine-stderr.log"
 
 cmake --build "$build" --target tavrel_player_bench >/dev/null ||
     { echo "cannot build tavrel_player_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
-[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" >/dev/null
+# A prefix of the build's own architecture: 32-bit for the windows preset.
+arch=$("$root/scripts/pe-arch.sh" "$build/app/win32/tavrel.exe")
+export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-bench-prefix-$arch}
+[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" "$arch" >/dev/null
 winpath() { WINEPREFIX=$TAVREL_WINEPREFIX WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
 
 {

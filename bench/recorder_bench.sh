@@ -6,11 +6,11 @@
 # in the output folder.
 #
 # Usage: bench/recorder_bench.sh [BUILD_DIR] [TAPS] [SECONDS]
-#   BUILD_DIR  a build of the "windows" preset (default build/windows)
+#   BUILD_DIR  a build of the "windows" or "windows-x64" preset (default build/windows)
 #   TAPS       taps per hold time (default 200)
 #   SECONDS    length of the idle recording (default 10)
 # Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
-#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-recorder-bench-prefix).
+#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-recorder-bench-prefix-win32 or -win64).
 # Needs xvfb-run. Keep the machine otherwise idle: the figures are shares of it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,13 +22,15 @@ fi
 build=$(cd "${1:-$root/build/windows}" && pwd)
 taps=${2:-200}
 seconds=${3:-10}
-export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-recorder-bench-prefix}
 out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-recorder-bench.XXXXXX)}
 mkdir -p "$out"
 
 cmake --build "$build" --target tavrel_recorder_bench >/dev/null ||
     { echo "cannot build tavrel_recorder_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
-[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" >/dev/null
+# A prefix of the build's own architecture: 32-bit for the windows preset.
+arch=$("$root/scripts/pe-arch.sh" "$build/app/win32/tavrel.exe")
+export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-recorder-bench-prefix-$arch}
+[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" "$arch" >/dev/null
 
 {
     echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"

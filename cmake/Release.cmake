@@ -1,4 +1,4 @@
-# The release: tavrel-<version>-win64.zip, holding the program, its two sound
+# The release: tavrel-<version>-win32.zip, holding the program, its two sound
 # files and a read-me for Windows users, side by side at the top of the ZIP
 # and nothing else. It is packed by every build (target `release`), so it is
 # never older than the program inside it, and the test that unpacks and
@@ -7,7 +7,12 @@ if(NOT WIN32)
     return()
 endif()
 
-set(TAVREL_RELEASE_NAME tavrel-${PROJECT_VERSION}-win64)
+# Named for what the exe is built as: the presets build it 32-bit.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(TAVREL_RELEASE_NAME tavrel-${PROJECT_VERSION}-win32)
+else()
+    set(TAVREL_RELEASE_NAME tavrel-${PROJECT_VERSION}-win64)
+endif()
 set(TAVREL_RELEASE_ZIP ${CMAKE_BINARY_DIR}/${TAVREL_RELEASE_NAME}.zip)
 set(TAVREL_RELEASE_FILES tavrel.exe key.wav click.wav README.txt)
 

@@ -1,5 +1,7 @@
-# Cross-compiles for 64-bit Windows with Debian's mingw-w64. Posix threads give
-# GoogleTest its std::mutex; -static keeps winpthread out of DLLs.
+# Cross-compiles for 64-bit Windows with Debian's mingw-w64. Only for running
+# the Wine tests where the kernel runs no 32-bit programs; what ships is the
+# 32-bit build. Posix threads give GoogleTest its std::mutex; -static keeps
+# winpthread out of DLLs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -1,21 +1,49 @@
 #include "macro/list_file.h"
 
+#include <limits>
+#include <utility>
+
 namespace tavrel {
 
 std::vector<std::string> readLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t cr = bytes.find('\r', start);
-        if (cr == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
-            break;
+    LineReader reader(std::numeric_limits<std::size_t>::max());
+    reader.feed(bytes);
+    reader.finish();
+    return std::move(reader.kept());
+}
+
+void LineReader::feed(std::string_view piece) {
+    while (!piece.empty()) {
+        if (afterCr_) {
+            afterCr_ = false;
+            if (piece.front() == '\n') {
+                piece.remove_prefix(1);
+                continue;
+            }
         }
-        lines.emplace_back(bytes.substr(start, cr - start));
-        start = cr + 1;
-        if (start < bytes.size() && bytes[start] == '\n') ++start;
+        const std::size_t cr = piece.find('\r');
+        const std::string_view text = piece.substr(0, cr);
+        if (!text.empty()) {
+            inLine_ = true;
+            if (keeping()) current_.append(text);
+        }
+        if (cr == std::string_view::npos) return;
+        endLine();
+        afterCr_ = true;
+        piece.remove_prefix(cr + 1);
     }
-    return lines;
+}
+
+void LineReader::finish() {
+    if (inLine_) endLine();
+    afterCr_ = false;
+}
+
+void LineReader::endLine() {
+    ++total_;
+    if (keeping()) kept_.push_back(std::move(current_));
+    current_.clear();
+    inLine_ = false;
 }
 
 std::string encodeListFile(const std::vector<std::string>& entries) {

@@ -51,6 +51,7 @@ void Player::play() {
     entry_ = 0;
     count_ = 0;
     target_ = 0;
+    std::optional<int> notTakenAfter;
     try {
         // If the key cannot be had, the focus guard alone still keeps the
         // keys out of any other window.
@@ -73,6 +74,7 @@ void Player::play() {
 
         // Lets the last keys be processed before the frame comes back.
         sendOrFail("", true);
+        notTakenAfter = awaitKeysTaken();
     } catch (const Ending&) {
         return;
     } catch (const SendFailed& failure) {
@@ -87,7 +89,12 @@ void Player::play() {
     }
 
     view_.setBusy(false);
-    services_.notifier.message("DONE!", Icon::Exclamation);
+    if (notTakenAfter)
+        services_.notifier.message("The keys were sent, but the receiving window had not taken them all after " +
+                                       std::to_string(*notTakenAfter) + " seconds.",
+                                   Icon::Exclamation);
+    else
+        services_.notifier.message("DONE!", Icon::Exclamation);
 }
 
 void Player::SendThe(const std::string& keys) {
@@ -175,6 +182,22 @@ void Player::endEarly(const Stopped& stop) {
 void Player::sendOrFail(std::string_view keys, bool waitUntilProcessed) {
     std::string error = services_.sender.send(keys, waitUntilProcessed);
     if (!error.empty()) throw SendFailed{std::move(error)};
+}
+
+std::optional<int> Player::awaitKeysTaken() {
+    const double start = services_.clock.seconds();
+    double lastAnswer = start;
+    for (;;) {
+        const KeysTaken taken = services_.sender.keysTaken();
+        if (taken == KeysTaken::Yes) return std::nullopt;
+        const double now = services_.clock.seconds();
+        if (taken == KeysTaken::NotYet) lastAnswer = now;
+        // Saying "DONE!" here would claim keys that may never arrive.
+        if (now - start >= kKeysTakenLimit || now - lastAnswer >= kNoAnswerLimit)
+            return static_cast<int>(now - start);
+        // The window stays live meanwhile: it repaints, and closing it works.
+        pumpOrEnd();
+    }
 }
 
 void Player::reportSendFailure(const std::string& error) {

@@ -34,6 +34,7 @@ void Recorder::record() {
     list_.clear();
     services_.beeper.beep();
     recording_ = true;
+    listFull_ = false;
     // Monotonic, so a recording running across midnight keeps recording.
     const double start = services_.clock.seconds();
 
@@ -52,17 +53,25 @@ void Recorder::record() {
         if (services_.clock.seconds() > start + kGraceSeconds) {
             for (std::size_t i = 0; i < kArrowKeys.size(); ++i) {
                 if (!current[i] || previous[i]) continue;
-                // A full list drops the press quietly; a sound for an entry
-                // that is not there would mislead.
+                // No sound for a press the full list could not take.
                 if (list_.append(kArrowKeys[i].entry)) services_.sound.play(keySound_);
             }
         }
         // Also during the grace period, so presses that began in it never
         // count once it is over.
         previous = current;
+        // A full list ends the recording as Stop would, rather than let the
+        // user walk on while every press is dropped; also when a Load in the
+        // pump filled it.
+        if (list_.count() >= kListCapacity) {
+            listFull_ = true;
+            recording_ = false;
+        }
     } while (recording_);
 
-    services_.notifier.message("Recording halted.", Icon::Information);
+    // Every recording a Stop or a full list ends says why, nested ones too.
+    services_.notifier.message(listFull_ ? "Recording halted: the list is full (32,767 entries)." : "Recording halted.",
+                               Icon::Information);
 }
 
 void Recorder::stop() {

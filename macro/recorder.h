@@ -15,11 +15,13 @@ public:
     Recorder(KeystrokeList& list, Services& services, std::string appDir);
 
     // Record (Command1_Click): empties the list and runs the whole recording,
-    // returning once Stop has ended it or the program is ending. Pressing
-    // Record again from inside the pump nests a second recording.
+    // returning once Stop or a full list has ended it or the program is
+    // ending. Pressing Record again from inside the pump nests a second
+    // recording.
     void record();
 
-    // Stop (Command2_Click). One Stop ends every nested recording.
+    // Stop (Command2_Click). One Stop, or the list filling up, ends every
+    // nested recording.
     void stop();
 
     bool recording() const { return recording_; }
@@ -31,6 +33,8 @@ private:
     // Shared by nested recordings on purpose: the flag is the only state a
     // nested Record may disturb for the one it interrupted.
     bool recording_ = false;
+    // Set when the list filled up; the recordings it ends say so.
+    bool listFull_ = false;
 };
 
 }  // namespace tavrel

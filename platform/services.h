@@ -1,8 +1,10 @@
 // The small interfaces through which the portable logic reaches the world.
 // platform/win32 implements them; tests/fakes implements them for unit tests.
+// Paths and messages are UTF-8 text; keystroke entries are raw bytes.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,13 +23,23 @@ public:
     virtual std::int16_t poll(int virtualKey) = 0;
 };
 
+// Whether the window the keys went to has taken them all (KeySender::keysTaken).
+enum class KeysTaken { Yes, NotYet, NoAnswer };
+
 // Delivers a send-keys string ("{DOWN}", "{UP}", " ") to the focused window.
 class KeySender {
 public:
     virtual ~KeySender() = default;
-    // Returns an empty string on success, otherwise the system's description
-    // of why the keys could not be delivered.
+    // Returns once the keys are queued: an empty string on success, otherwise
+    // the system's description of why they could not be delivered. With
+    // `wait`, the focused window is also marked for keysTaken() to watch.
     virtual std::string send(std::string_view keys, bool wait) = 0;
+    // After a send with `wait`: Yes once that window has taken every key sent
+    // (or there is no window to wait for), NotYet while it is still working
+    // through them, NoAnswer when it did not answer within a moment (hung or
+    // busy). Returns within about 0.1 s, so the caller can keep its own window
+    // live between checks.
+    virtual KeysTaken keysTaken() = 0;
 };
 
 // Starts a sound file asynchronously; a missing file plays nothing.
@@ -120,7 +132,19 @@ struct ReadResult {
 class FileStore {
 public:
     virtual ~FileStore() = default;
-    virtual ReadResult readAll(const std::string& path) = 0;
+    // Hands the file's bytes to `piece` in order, a piece at a time, so that
+    // a reader can keep only what it needs of a huge file. The file may be
+    // open for writing by another program meanwhile. Returns an empty string
+    // on success, otherwise the system's description of the failure.
+    virtual std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) = 0;
+    // The whole file at once, for small files.
+    ReadResult readAll(const std::string& path) {
+        ReadResult result;
+        result.error = readPieces(path, [&](std::string_view bytes) { result.bytes.append(bytes); });
+        result.ok = result.error.empty();
+        if (!result.ok) result.bytes.clear();
+        return result;
+    }
     // Writes a temporary file beside `path`, then replaces `path` with it, so
     // a failure never leaves `path` empty or half written. Returns an empty
     // string on success, otherwise the system's description of the failure.

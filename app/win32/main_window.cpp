@@ -130,7 +130,8 @@ void FrmTavrel::clear() {
 bool FrmTavrel::append(const std::string& entry) {
     if (count() >= kListCapacity) return false;
     entries_.push_back(entry);
-    SendMessageW(control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+    SendMessageW(control(ControlId::List1), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
     return true;
 }
 

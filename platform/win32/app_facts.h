@@ -6,7 +6,7 @@
 namespace tavrel::win32 {
 
 struct AppFacts {
-    std::string folder;  // no trailing backslash except at a drive root
+    std::string folder;  // UTF-8; no trailing backslash except at a drive root
     std::string title;
     int major = 0, minor = 0, revision = 0;
 };

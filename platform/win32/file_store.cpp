@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -23,11 +25,6 @@ private:
     HANDLE h_;
 };
 
-std::wstring folderOf(const std::wstring& path) {
-    auto slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
-}
-
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
@@ -38,46 +35,101 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Wine 8's ReplaceFileW moves the old file aside under a GetTempFileNameW
+// name and only then moves the new one in: one of five saves killed while
+// running left no list file at all and a stray file beside it. Its plain
+// rename is atomic, so under Wine the move alone does the replace.
+bool replaceIsAtomic() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
+}
+
+// Puts the written temporary file in the target's place. Returns the failure's
+// description, or an empty string.
+std::string moveIntoPlace(const std::wstring& temp, const std::wstring& target, DWORD targetAttributes) {
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        replaceIsAtomic()) {
+        // Keeps what the user gave the old file (hidden, say, or its
+        // permissions); a moved file would arrive as a plain new one.
+        if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return {};
+        // Some file systems cannot replace (FAT, some network shares). Without
+        // a backup name a failed replace leaves the old file where it was, so
+        // a plain move is still safe to try.
+    }
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return lastErrorText();
+    return {};
+}
+
+// The attributes the user may have given the old file, put back on the new
+// one where the replace did not keep them (a move never does).
+void keepAttributes(const std::wstring& target, DWORD oldAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (oldAttributes == INVALID_FILE_ATTRIBUTES || !(oldAttributes & kKept)) return;
+    DWORD now = GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (oldAttributes & kKept))
+        SetFileAttributesW(target.c_str(), (now & ~(kKept | FILE_ATTRIBUTE_NORMAL)) | (oldAttributes & kKept));
+}
+
 }  // namespace
 
-ReadResult Win32FileStore::readAll(const std::string& path) {
-    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return {false, {}, lastErrorText()};
-    ReadResult result;
-    char buffer[64 * 1024];
+std::string Win32FileStore::readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
+    // Shared every way: an editor holding the list file open must not keep
+    // the user from loading it.
+    Handle file(CreateFileW(filePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) return lastErrorText();
+    std::vector<char> buffer(256 * 1024);
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return {false, {}, lastErrorText()};
-        if (got == 0) break;
-        result.bytes.append(buffer, got);
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return lastErrorText();
+        if (got == 0) return {};
+        piece(std::string_view(buffer.data(), got));
     }
-    result.ok = true;
-    return result;
 }
 
 std::string Win32FileStore::replace(const std::string& path, std::string_view bytes) {
-    std::wstring target = widen(path);
+    const std::wstring target = filePath(path);
     // A list file the user has made read-only stays as it is. Windows refuses
     // to replace it anyway; Wine would not.
-    DWORD attributes = GetFileAttributesW(target.c_str());
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return errorText(ERROR_ACCESS_DENIED);
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(folderOf(target).c_str(), L"tav", 0, temp)) return lastErrorText();
+    // One fixed name beside the target: a save cut off by a power cut or a
+    // kill leaves at most this one file, and the next save writes over it.
+    const std::wstring temp = target + L".tmp";
     std::string error;
     {
-        Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid() || !writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = lastErrorText();
+        Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) return lastErrorText();
+        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = lastErrorText();
     }
-    if (error.empty() && !MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = lastErrorText();
-    if (!error.empty()) DeleteFileW(temp);
-    return error;
+    if (error.empty()) error = moveIntoPlace(temp, target, attributes);
+    if (!error.empty()) {
+        DeleteFileW(temp.c_str());
+        return error;
+    }
+    keepAttributes(target, attributes);
+    return {};
 }
 
 std::string Win32FileStore::setCurrentFolder(const std::string& folder) {
-    if (!SetCurrentDirectoryW(widen(folder).c_str())) return lastErrorText();
-    return {};
+    const std::wstring wide = widen(folder);
+    if (SetCurrentDirectoryW(wide.c_str())) return {};
+    const DWORD error = GetLastError();
+    // Windows without the long-path policy takes no working directory beyond
+    // MAX_PATH. Every file is opened by its full path, so such a folder
+    // becomes the working directory by its short name where it has one, and
+    // otherwise stays out of it: no reason to refuse a Save or a Load.
+    if (error == ERROR_FILENAME_EXCED_RANGE || (error == ERROR_INVALID_NAME && wide.size() >= MAX_PATH - 2)) {
+        wchar_t shortName[MAX_PATH];
+        DWORD n = GetShortPathNameW(filePath(folder).c_str(), shortName, MAX_PATH);
+        std::wstring name(shortName, n < MAX_PATH ? n : 0);
+        if (name.rfind(L"\\\\?\\", 0) == 0 && name.rfind(L"\\\\?\\UNC\\", 0) != 0) name.erase(0, 4);
+        if (!name.empty()) SetCurrentDirectoryW(name.c_str());
+        return {};
+    }
+    return errorText(error);
 }
 
 }  // namespace tavrel::win32

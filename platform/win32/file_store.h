@@ -6,7 +6,7 @@ namespace tavrel::win32 {
 
 class Win32FileStore final : public FileStore {
 public:
-    ReadResult readAll(const std::string& path) override;
+    std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) override;
     std::string replace(const std::string& path, std::string_view bytes) override;
     std::string setCurrentFolder(const std::string& folder) override;
 };

@@ -19,36 +19,10 @@ void addKey(std::vector<INPUT>& events, WORD vk, bool extended) {
     }
 }
 
-// A target that does not answer for this long counts as hung, and the wait
-// gives up on it rather than freeze this program as well.
-constexpr UINT kAnswerTimeoutMs = 2000;
-// A window that never validates what it paints would hold the wait for ever.
-// At the ~2,000 key events a second the receiving dialog takes under Wine 8
-// (measured), this is a backlog of 60,000 events, far beyond a real one.
-constexpr ULONGLONG kLongestWaitMs = 30000;
-
-// Returns once the thread of `target` has taken every key queued for it.
-// A thread is handed WM_PAINT only when no input waits in its queue, so a
-// pixel invalidated now and found painted later marks the moment its input
-// ran dry. A sent message alone cannot tell: sent messages are handled ahead
-// of queued input. Measured under Wine 8 with the receiving dialog stalled
-// while the last 60 entries went out: the sent message came back with 50 to
-// 100 presses still queued, "DONE!" took the foreground, and those keys were
-// lost.
-void waitUntilTaken(HWND target) {
-    if (!target || !IsWindowVisible(target)) return;
-    // Keys for our own window are taken by our own pump, which cannot run here.
-    if (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) return;
-    RECT corner{0, 0, 1, 1};
-    if (!InvalidateRect(target, &corner, FALSE)) return;
-    const ULONGLONG end = GetTickCount64() + kLongestWaitMs;
-    while (GetUpdateRect(target, nullptr, FALSE) && GetTickCount64() < end) {
-        // Each answer comes between two of the target's messages, which both
-        // paces this loop and tells a busy target from a hung one.
-        DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored)) return;
-    }
-}
+// One check waits this long for the target's answer: long enough to pace the
+// checks by the target's own messages, short enough that the caller's window
+// stays live between them.
+constexpr UINT kAnswerTimeoutMs = 100;
 
 struct NamedKey {
     std::string_view name;
@@ -104,8 +78,35 @@ std::string Win32KeySender::send(std::string_view keys, bool wait) {
                         : std::string("The keys were blocked; the target window may run with higher rights.");
         }
     }
-    if (wait) waitUntilTaken(GetForegroundWindow());
+    if (wait) {
+        watched_ = GetForegroundWindow();
+        if (!watched_ || !IsWindowVisible(watched_)) watched_ = nullptr;
+        // Keys for our own window are taken by our own pump, which cannot be
+        // watched from here.
+        else if (GetWindowThreadProcessId(watched_, nullptr) == GetCurrentThreadId()) watched_ = nullptr;
+        // A thread is handed WM_PAINT only when no input waits in its queue,
+        // so a pixel invalidated now and found painted later marks the moment
+        // its input ran dry. A sent message alone cannot tell: sent messages
+        // are handled ahead of queued input. Measured under Wine 8 with the
+        // receiving dialog stalled while the last 60 entries went out: the
+        // sent message came back with 50 to 100 presses still queued, "DONE!"
+        // took the foreground, and those keys were lost.
+        else if (RECT corner{0, 0, 1, 1}; !InvalidateRect(watched_, &corner, FALSE)) watched_ = nullptr;
+    }
     return {};
+}
+
+KeysTaken Win32KeySender::keysTaken() {
+    if (!watched_ || !GetUpdateRect(watched_, nullptr, FALSE)) {
+        watched_ = nullptr;
+        return KeysTaken::Yes;
+    }
+    // Each answer comes between two of the target's messages, which both
+    // paces the checks and tells a busy target from a hung one.
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(watched_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored))
+        return KeysTaken::NoAnswer;
+    return KeysTaken::NotYet;
 }
 
 }  // namespace tavrel::win32

@@ -22,6 +22,11 @@ bool keyEvents(std::string_view keys, std::vector<INPUT>& events, std::string& u
 class Win32KeySender final : public KeySender {
 public:
     std::string send(std::string_view keys, bool wait) override;
+    KeysTaken keysTaken() override;
+
+private:
+    // The window whose taking of the keys is watched; null when none is.
+    HWND watched_ = nullptr;
 };
 
 }  // namespace tavrel::win32

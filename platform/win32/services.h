@@ -21,6 +21,10 @@ public:
 class ModWave final : public SoundPlayer {
 public:
     void play(const std::string& path) override;
+
+private:
+    std::string buffers_[2];
+    int current_ = 0;
 };
 
 class Win32Beeper final : public Beeper {

@@ -3,13 +3,18 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
 
 namespace tavrel::win32 {
 
 namespace {
 
 HMODULE systemLibrary(const wchar_t* name) {
-    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows 7 without its 2011 loader update (KB2533623) does not know the
+    // flag and says so with ERROR_INVALID_PARAMETER.
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = systemLibraryByFullPath(name);
+    return module;
 }
 
 template <typename Fn>
@@ -26,6 +31,15 @@ Fn systemFunction(const wchar_t* library, const char* name) {
 
 }  // namespace
 
+HMODULE systemLibraryByFullPath(const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return nullptr;
+    std::wstring path = std::wstring(folder, n) + L"\\" + name;
+    // The library's own dependencies are then looked for beside it too.
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 void hardenLibrarySearch() {
     SetDllDirectoryW(L"");
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
@@ -38,9 +52,9 @@ void hardenLibrarySearch() {
     }
 }
 
-bool playSoundFile(const char* path, UINT flags) {
-    using Fn = BOOL(WINAPI*)(LPCSTR, UINT);
-    static Fn fn = systemFunction<Fn>(L"winmm.dll", "sndPlaySoundA");
+bool playSoundFile(const wchar_t* path, UINT flags) {
+    using Fn = BOOL(WINAPI*)(LPCWSTR, UINT);
+    static Fn fn = systemFunction<Fn>(L"winmm.dll", "sndPlaySoundW");
     if (!fn) return false;
     fn(path, flags);
     return true;

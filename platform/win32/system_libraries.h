@@ -11,8 +11,13 @@ namespace tavrel::win32 {
 // library search. Call first thing.
 void hardenLibrarySearch();
 
-// winmm's sndPlaySoundA; false when winmm is unavailable.
-bool playSoundFile(const char* path, UINT flags);
+// winmm's sndPlaySoundW (with SND_MEMORY, `path` is the sound itself); false
+// when winmm is unavailable.
+bool playSoundFile(const wchar_t* path, UINT flags);
+
+// `name` loaded from the system directory by its full path: the way when
+// the system refuses LOAD_LIBRARY_SEARCH_SYSTEM32. Null when it cannot be.
+HMODULE systemLibraryByFullPath(const wchar_t* name);
 
 // comctl32's InitCommonControlsEx for the tool-tip class.
 bool initToolTips();

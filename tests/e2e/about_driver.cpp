@@ -106,19 +106,15 @@ int Capture::countOther(RECT area, COLORREF colour) const {
     return static_cast<int>((area.right - area.left) * (area.bottom - area.top)) - count(area, colour);
 }
 
-Capture captureClient(HWND window) {
+Capture captureScreen(RECT area) {
     Capture capture;
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    capture.width = client.right;
-    capture.height = client.bottom;
+    capture.width = area.right - area.left;
+    capture.height = area.bottom - area.top;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateCompatibleBitmap(screen, capture.width, capture.height);
     HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, capture.width, capture.height, screen, origin.x, origin.y, SRCCOPY);
+    BitBlt(dc, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
     SelectObject(dc, old);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -135,6 +131,14 @@ Capture captureClient(HWND window) {
     capture.pixels.reserve(raw.size());
     for (DWORD p : raw) capture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
     return capture;
+}
+
+Capture captureClient(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    return captureScreen({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
 }
 
 void clickCentre(HWND window) {

@@ -40,6 +40,8 @@ struct Capture {
     int countOther(RECT area, COLORREF colour) const;
 };
 Capture captureClient(HWND window);
+// A part of the screen, in screen coordinates.
+Capture captureScreen(RECT area);
 
 // Real mouse input: moves the pointer to the centre of `window` and clicks.
 void clickCentre(HWND window);

@@ -33,7 +33,7 @@ std::wstring windowText(HWND w) {
 
 void deleteTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    HANDLE h = FindFirstFileW(anyLength(folder + L"\\*").c_str(), &found);
     if (h != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = found.cFileName;
@@ -42,14 +42,14 @@ void deleteTree(const std::wstring& folder) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 deleteTree(path);
             } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
+                SetFileAttributesW(anyLength(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(anyLength(path).c_str());
             }
         } while (FindNextFileW(h, &found));
         FindClose(h);
     }
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(folder.c_str());
+    SetFileAttributesW(anyLength(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(anyLength(folder).c_str());
 }
 
 struct FindArgs {
@@ -64,7 +64,7 @@ BOOL CALLBACK findTopLevel(HWND w, LPARAM param) {
     auto* args = reinterpret_cast<FindArgs*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    if (pid != args->pid || !IsWindowVisible(w) || className(w) != args->cls) return TRUE;
+    if ((args->pid && pid != args->pid) || pid == GetCurrentProcessId() || !IsWindowVisible(w) || className(w) != args->cls) return TRUE;
     if (!args->anyCaption && windowText(w) != args->caption) return TRUE;
     args->found = w;
     return FALSE;
@@ -90,7 +90,25 @@ HWND child(HWND parent, const std::wstring& cls, const std::wstring& caption) {
     return args.found;
 }
 
+using WineUnixName = char*(CDECL*)(LPCWSTR);
+
+WineUnixName wineUnixName() {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel) return nullptr;
+    return reinterpret_cast<WineUnixName>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+}
+
 }  // namespace
+
+std::string unixPath(const std::wstring& windowsPath) {
+    WineUnixName convert = wineUnixName();
+    if (!convert) return {};
+    char* name = convert(windowsPath.c_str());
+    if (!name) return {};
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
 
 bool waitUntil(const std::function<bool()>& condition, Millis timeout) {
     auto end = std::chrono::steady_clock::now() + timeout;
@@ -117,32 +135,55 @@ std::string narrow(const std::wstring& s) {
     return out;
 }
 
-ProgramFolder::ProgramFolder() {
+std::wstring anyLength(const std::wstring& path) {
+    if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
+    return L"\\\\?\\" + path;
+}
+
+ProgramFolder::ProgramFolder() : ProgramFolder(L"") {}
+
+ProgramFolder::ProgramFolder(const std::wstring& levels, std::size_t length) {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"tavrel-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    root_ = std::wstring(temp) + L"tavrel-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(counter++) + L"-" + std::to_wstring(GetTickCount());
-    if (!CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create the program folder");
+    if (!CreateDirectoryW(root_.c_str(), nullptr)) throw std::runtime_error("cannot create " + narrow(root_));
+    path_ = root_;
+    std::wstring name = levels;
+    if (length > root_.size() + 1 + name.size()) name.append(length - (root_.size() + 1 + name.size()), L'x');
+    for (std::size_t start = 0; !name.empty() && start <= name.size();) {
+        std::size_t end = name.find(L'\\', start);
+        if (end == std::wstring::npos) end = name.size();
+        path_ += L"\\" + name.substr(start, end - start);
+        if (!CreateDirectoryW(anyLength(path_).c_str(), nullptr))
+            throw std::runtime_error("cannot create the program folder, error " + std::to_string(GetLastError()));
+        start = end + 1;
+    }
     std::wstring from = ownFolder();
-    if (!CopyFileW((from + L"\\tavrel.exe").c_str(), file(L"tavrel.exe").c_str(), FALSE))
+    if (!CopyFileW((from + L"\\tavrel.exe").c_str(), anyLength(file(L"tavrel.exe")).c_str(), FALSE))
         throw std::runtime_error("cannot copy tavrel.exe from " + narrow(from));
     for (const wchar_t* sound : {L"key.wav", L"click.wav"})
-        CopyFileW((from + L"\\" + sound).c_str(), file(sound).c_str(), FALSE);
+        CopyFileW((from + L"\\" + sound).c_str(), anyLength(file(sound)).c_str(), FALSE);
 }
 
-ProgramFolder::~ProgramFolder() { deleteTree(path_); }
+ProgramFolder::~ProgramFolder() { deleteTree(root_); }
 
-void ProgramFolder::write(const std::wstring& name, const std::string& bytes) const {
-    HANDLE h = CreateFileW(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + narrow(name));
+void ProgramFolder::write(const std::wstring& name, const std::string& bytes) const { writeFile(file(name), bytes); }
+
+std::string ProgramFolder::read(const std::wstring& name, bool* exists) const { return readFile(file(name), exists); }
+
+void writeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(anyLength(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + narrow(path));
     DWORD written = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(h);
 }
 
-std::string ProgramFolder::read(const std::wstring& name, bool* exists) const {
-    HANDLE h = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+std::string readFile(const std::wstring& path, bool* exists) {
+    HANDLE h = CreateFileW(anyLength(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (exists) *exists = h != INVALID_HANDLE_VALUE;
     if (h == INVALID_HANDLE_VALUE) return {};
@@ -162,10 +203,40 @@ App::App(const ProgramFolder& folder) {
     // Started from another folder: the program must find its files by its own path.
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &pi_))
-        throw std::runtime_error("cannot start tavrel.exe");
+    // Wine 8 starts no program by its "\\?\" path, Windows none beyond
+    // MAX_PATH without it.
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &pi_) &&
+        !CreateProcessW(anyLength(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si,
+                        &pi_) &&
+        !startThroughWineLoader(exe))
+        throw std::runtime_error("cannot start tavrel.exe, error " + std::to_string(GetLastError()));
     main_ = waitForWindow(L"TavrelMainWindow", L"Tavrel for RMXP");
     if (!main_) throw std::runtime_error("the main window \"Tavrel for RMXP\" did not appear within the wait");
+}
+
+// Wine 8 starts no program in a folder longer than MAX_PATH through
+// CreateProcess, in any form of the name; its own loader, started from
+// Linux, does. It gives back no handle, so the process is found by its window.
+bool App::startThroughWineLoader(const std::wstring& exe) {
+    const std::string program = unixPath(exe);
+    if (program.empty()) return false;
+    std::wstring commandLine = widen("sh -c \"cd /tmp && exec wine '" + program + "'\"");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION sh{};
+    if (!CreateProcessW(L"/bin/sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &sh))
+        return false;
+    if (sh.hProcess) CloseHandle(sh.hProcess);
+    if (sh.hThread) CloseHandle(sh.hThread);
+    FindArgs args{0, L"TavrelMainWindow", L"Tavrel for RMXP", false, nullptr};
+    waitUntil([&] {
+        EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&args));
+        return args.found != nullptr;
+    });
+    if (!args.found) return false;
+    GetWindowThreadProcessId(args.found, &pi_.dwProcessId);
+    pi_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pi_.dwProcessId);
+    return pi_.hProcess != nullptr;
 }
 
 App::~App() {
@@ -173,7 +244,7 @@ App::~App() {
         TerminateProcess(pi_.hProcess, 1);
         WaitForSingleObject(pi_.hProcess, 10000);
     }
-    CloseHandle(pi_.hThread);
+    if (pi_.hThread) CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
 }
 
@@ -211,20 +282,21 @@ HWND App::list() const { return child(main_, L"ListBox", L""); }
 void App::click(const std::wstring& caption) const { PostMessageW(button(caption), BM_CLICK, 0, 0); }
 
 std::vector<std::wstring> App::listItems() const {
-    HWND lb = list();
-    DWORD_PTR count = 0;
-    SendMessageTimeoutW(lb, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
     std::vector<std::wstring> items;
-    for (DWORD_PTR i = 0; i < count; ++i) {
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(lb, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length);
-        std::wstring text(length + 1, L'\0');
-        DWORD_PTR got = 0;
-        SendMessageTimeoutW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000, &got);
-        text.resize(length);
-        items.push_back(text);
-    }
+    for (int i = 0, n = listCount(); i < n; ++i) items.push_back(listItem(i));
     return items;
+}
+
+std::wstring App::listItem(int index) const {
+    HWND lb = list();
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(lb, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(lb, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(length);
+    return text;
 }
 
 int App::listCount() const {

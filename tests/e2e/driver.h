@@ -25,22 +25,40 @@ bool waitUntil(const std::function<bool()>& condition, Millis timeout = kWait);
 std::wstring widen(const std::string& s);
 std::string narrow(const std::wstring& s);
 
+// The Linux path of a Windows path, or empty when not running under Wine.
+std::string unixPath(const std::wstring& windowsPath);
+
+// A path the file functions take at any length: beyond MAX_PATH in its
+// "\\?\" form, which Windows needs without the long-path policy.
+std::wstring anyLength(const std::wstring& path);
+
 // A fresh program folder holding copies of tavrel.exe and its sound files.
 class ProgramFolder {
 public:
     ProgramFolder();
+    // The folder `name` (which may hold several levels, "a\\b") inside a
+    // fresh folder of its own, root(), where a test may put neighbours. An
+    // empty name makes the fresh folder itself the program folder. A
+    // `length` pads the last level with 'x' until path() is that long.
+    explicit ProgramFolder(const std::wstring& name, std::size_t length = 0);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
     const std::wstring& path() const { return path_; }
+    const std::wstring& root() const { return root_; }
     std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
     void write(const std::wstring& name, const std::string& bytes) const;
     // Empty optional-like: `exists` false when the file is missing.
     std::string read(const std::wstring& name, bool* exists = nullptr) const;
 
 private:
+    std::wstring root_;
     std::wstring path_;
 };
+
+// Writes and reads whole files at any path length.
+void writeFile(const std::wstring& path, const std::string& bytes);
+std::string readFile(const std::wstring& path, bool* exists = nullptr);
 
 // One running tavrel.exe.
 class App {
@@ -63,6 +81,7 @@ public:
     HWND list() const;
     void click(const std::wstring& caption) const;  // posted, so modal loops never block the driver
     std::vector<std::wstring> listItems() const;
+    std::wstring listItem(int index) const;
     int listSelection() const;
     int listCount() const;
     std::wstring text(HWND window) const;
@@ -74,6 +93,7 @@ public:
     HWND findWindow(const std::wstring& cls, const std::wstring& caption) const;
 
 private:
+    bool startThroughWineLoader(const std::wstring& exe);
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
 };

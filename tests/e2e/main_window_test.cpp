@@ -1,7 +1,10 @@
 // The main window as a user first sees it, and its small handlers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_layout.h"
+#include "tests/e2e/about_driver.h"
 #include "tests/e2e/driver.h"
 
 namespace e2e {
@@ -107,6 +110,84 @@ TEST(MainWindow, OnTopBoxMakesTheWindowTopmostAndBack) {
     EXPECT_EQ(before.top, after.top);
     EXPECT_EQ(before.right, after.right);
     EXPECT_EQ(before.bottom, after.bottom);
+}
+
+// With no window manager on the test display, Wine leaves title bars to the
+// missing manager unless told to draw them itself, as it does on a Wine
+// desktop. Told here for tavrel.exe alone, while a test needs it.
+class WineDrawsTitleBars {
+public:
+    WineDrawsTitleBars() {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr) == 0)
+            RegSetValueExW(key_, L"Decorated", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t));
+    }
+    ~WineDrawsTitleBars() {
+        if (!key_) return;
+        RegDeleteValueW(key_, L"Decorated");
+        RegCloseKey(key_);
+    }
+    WineDrawsTitleBars(const WineDrawsTitleBars&) = delete;
+    WineDrawsTitleBars& operator=(const WineDrawsTitleBars&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Wine\\AppDefaults\\tavrel.exe\\X11 Driver";
+    HKEY key_ = nullptr;
+};
+
+// Wine draws the close box as the character "r" of the Marlett font: a
+// cross. Where the prefix lacks Marlett, another font stands in and the box
+// shows the letter r, which is not mirror-symmetric; the cross is, both ways.
+TEST(MainWindow, TheCloseBoxShowsACrossNotALetter) {
+    const WineDrawsTitleBars drawn;
+    ProgramFolder folder;
+    App app(folder);
+    ASSERT_TRUE(app.responsive());
+    RECT window;
+    GetWindowRect(app.main(), &window);
+    const Capture shot = captureScreen(window);
+    POINT origin{0, 0};
+    ClientToScreen(app.main(), &origin);
+    const int border = origin.x - window.left;
+    const int captionBottom = origin.y - window.top;
+    // The close box: the last button of the caption, at its right end.
+    const RECT box{shot.width - border - GetSystemMetrics(SM_CXSIZE), border, shot.width - border, captionBottom};
+
+    // The glyph is drawn in the button text colour; the box's edges are greys.
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    std::vector<POINT> glyph;
+    RECT bounds{box.right, box.bottom, box.left, box.top};
+    for (LONG y = box.top; y < box.bottom; ++y)
+        for (LONG x = box.left; x < box.right; ++x)
+            if (shot.at(x, y) == ink) {
+                glyph.push_back({x, y});
+                bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x),
+                          std::max(bounds.bottom, y)};
+            }
+    // The box as text: '#' the glyph's colour, '+' other dark pixels (a
+    // smoothed letter), '.' the rest.
+    std::string picture;
+    for (LONG y = box.top; y < box.bottom; ++y) {
+        for (LONG x = box.left; x < box.right; ++x) {
+            const COLORREF c = shot.at(x, y);
+            picture += c == ink ? '#' : GetRValue(c) + GetGValue(c) + GetBValue(c) < 300 ? '+' : '.';
+        }
+        picture += '\n';
+    }
+    ASSERT_GE(glyph.size(), 8u) << "no cross in the close box (is Marlett missing?):\n" << picture;
+    // A box all of the glyph's colour is no drawn box (the bare black screen).
+    const auto area = static_cast<std::size_t>((box.right - box.left) * (box.bottom - box.top));
+    ASSERT_LT(glyph.size(), area / 3) << "no title bar was drawn there:\n" << picture;
+    auto mirrored = [&](bool leftRight) {
+        int matched = 0;
+        for (POINT p : glyph) {
+            const LONG x = leftRight ? bounds.left + bounds.right - p.x : p.x;
+            const LONG y = leftRight ? p.y : bounds.top + bounds.bottom - p.y;
+            matched += shot.at(x, y) == ink;
+        }
+        return 100 * matched / static_cast<int>(glyph.size());
+    };
+    EXPECT_GE(mirrored(true), 90) << "the close box shows no cross (is Marlett missing?):\n" << picture;
+    EXPECT_GE(mirrored(false), 90) << "the close box shows no cross (is Marlett missing?):\n" << picture;
 }
 
 }  // namespace

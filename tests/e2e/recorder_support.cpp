@@ -16,14 +16,6 @@ LRESULT CALLBACK keySinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-using WineUnixName = char*(CDECL*)(LPCWSTR);
-
-WineUnixName wineUnixName() {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel) return nullptr;
-    return reinterpret_cast<WineUnixName>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
-}
-
 }  // namespace
 
 double seconds() {
@@ -94,16 +86,6 @@ bool passCompleted(const App& app) {
         pumpOwnMessages();
     }
     return true;
-}
-
-std::string unixPath(const std::wstring& windowsPath) {
-    WineUnixName convert = wineUnixName();
-    if (!convert) return {};
-    char* name = convert(windowsPath.c_str());
-    if (!name) return {};
-    std::string out = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
 }
 
 // Wine starts a Linux program handed to CreateProcess but gives back no

@@ -55,9 +55,6 @@ private:
 // in between.
 bool passCompleted(const App& app);
 
-// The Linux path of a Windows path, or empty when not running under Wine.
-std::string unixPath(const std::wstring& windowsPath);
-
 // Runs `xdotool ARGS` on the X display Wine draws on and waits for it to end,
 // keeping its files in `folder`. Returns an empty string on success, else what
 // went wrong; `output` receives what xdotool printed.

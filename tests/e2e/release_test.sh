@@ -23,11 +23,11 @@ trap 'rm -rf "$folder"' EXIT
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$folder"
 
 readme="$folder/README.txt"
-version=$(basename "$zip" | sed -n 's/^tavrel-\(.*\)-win64\.zip$/\1/p')
+version=$(basename "$zip" | sed -n 's/^tavrel-\(.*\)-win\(32\|64\)\.zip$/\1/p')
 grep -q "^Tavrel $version"$'\r'"\$" "$readme" || { echo "README.txt does not start with 'Tavrel $version' and Windows line ends"; exit 1; }
 if grep -q '@[A-Z_]*@' "$readme"; then echo "README.txt has a placeholder left in it"; exit 1; fi
 if grep -v -q $'\r$' "$readme"; then echo "README.txt has lines without Windows line ends"; exit 1; fi
-for word in Record Stop Play Save Load Preview warranty together; do
+for word in Record Stop Play Save Load Preview warranty together WINEPREFIX; do
     grep -q "$word" "$readme" || { echo "README.txt does not mention '$word'"; exit 1; }
 done
 

@@ -12,8 +12,11 @@ std::int16_t FakeKeys::poll(int virtualKey) {
 
 std::string FakeSender::send(std::string_view keys, bool wait) {
     world.log.push_back(std::string(wait ? "sendwait " : "send ") + std::string(keys));
+    if (wait) checks = 0;
     return failWith;
 }
+
+KeysTaken FakeSender::keysTaken() { return taken ? taken(++checks) : KeysTaken::Yes; }
 
 void FakeSound::play(const std::string& path) { world.log.push_back("sound " + path); }
 
@@ -36,12 +39,14 @@ std::string FakeShell::launch(const std::string& commandLine, ShowStyle style) {
 
 void FakeOrder::setTop(std::int16_t flag) { world.log.push_back("top " + std::to_string(flag)); }
 
-ReadResult FakeFiles::readAll(const std::string& path) {
+std::string FakeFiles::readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
     world.log.push_back("read " + path);
-    if (auto e = readErrors.find(path); e != readErrors.end()) return {false, {}, e->second};
+    if (auto e = readErrors.find(path); e != readErrors.end()) return e->second;
     auto it = files.find(path);
-    if (it == files.end()) return {false, {}, "The system cannot find the file specified."};
-    return {true, it->second, {}};
+    if (it == files.end()) return "The system cannot find the file specified.";
+    std::string_view bytes = it->second;
+    for (std::size_t at = 0; at < bytes.size(); at += pieceSize) piece(bytes.substr(at, pieceSize));
+    return {};
 }
 
 std::string FakeFiles::replace(const std::string& path, std::string_view bytes) {

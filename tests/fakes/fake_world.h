@@ -29,7 +29,12 @@ struct FakeKeys final : KeyState {
 struct FakeSender final : KeySender {
     explicit FakeSender(FakeWorld& w) : world(w) {}
     std::string send(std::string_view keys, bool wait) override;
+    KeysTaken keysTaken() override;
     std::string failWith;  // non-empty: every send fails with this text
+    // The target's answer to the n-th check (1-based) since the last waiting
+    // send; unset: it has taken every key at once.
+    std::function<KeysTaken(int check)> taken;
+    int checks = 0;
     FakeWorld& world;
 };
 
@@ -86,13 +91,15 @@ struct FakeOrder final : WindowOrder {
 
 struct FakeFiles final : FileStore {
     explicit FakeFiles(FakeWorld& w) : world(w) {}
-    ReadResult readAll(const std::string& path) override;
+    // Hands the file over in pieces of `pieceSize` bytes.
+    std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) override;
     std::string replace(const std::string& path, std::string_view bytes) override;
     std::string setCurrentFolder(const std::string& folder) override;
     std::map<std::string, std::string> files;
     std::map<std::string, std::string> readErrors;   // path -> description
     std::map<std::string, std::string> writeErrors;  // path -> description
     std::string currentFolder;
+    std::size_t pieceSize = 7;  // odd, so line ends fall across pieces
     FakeWorld& world;
 };
 

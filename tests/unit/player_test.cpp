@@ -39,6 +39,7 @@ struct ClockedSender final : KeySender {
         if (failOnSend == static_cast<int>(times.size())) return "Access is denied.";
         return error;
     }
+    KeysTaken keysTaken() override { return world.sender.keysTaken(); }
     std::vector<double> times;
     int failOnSend = 0;  // 1-based; 0 fails none
     FakeWorld& world;
@@ -526,6 +527,59 @@ TEST(Player, FailedSendStopsWithAStopMessageAndGivesTheActionsBack) {
         EXPECT_EQ(message.rfind("message 16 ", 0), 0u) << message;
         EXPECT_NE(message.find("Access is denied."), std::string::npos) << message;
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
+    }
+}
+
+TEST(Player, ClosingWaitKeepsTheWindowLiveAndSaysWhenTheKeysWereNotTaken) {
+    using K = KeysTaken;
+    const std::string notTaken = "message 48 The keys were sent, but the receiving window had not taken them all after ";
+    const struct {
+        const char* name;
+        std::function<K(int check, double waited)> target;
+        std::string message;
+        bool closeDuringWait;
+    } cases[] = {
+        {"takes them at once", nullptr, "message 48 DONE!", false},
+        {"takes them after some checks", [](int n, double) { return n < 50 ? K::NotYet : K::Yes; },
+         "message 48 DONE!", false},
+        {"slow to answer at first, then takes them",
+         [](int, double waited) { return waited < 1.5 ? K::NoAnswer : waited < 3.0 ? K::NotYet : K::Yes; },
+         "message 48 DONE!", false},
+        {"never answers", [](int, double) { return K::NoAnswer; }, notTaken + "2 seconds.", false},
+        {"answers but never takes them", [](int, double) { return K::NotYet; }, notTaken + "30 seconds.", false},
+        {"stops answering after a while",
+         [](int, double waited) { return waited < 10.0 ? K::NotYet : K::NoAnswer; }, notTaken + "12 seconds.",
+         false},
+        {"window closed while it waits", [](int, double) { return K::NoAnswer; }, "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig({"DOWN"}, kModeOriginal, 1);
+        double waitStart = 0;
+        int pumpsBefore = 0;
+        if (c.target)
+            rig.world.sender.taken = [&](int n) {
+                if (n == 1) {
+                    waitStart = rig.world.clock.now;
+                    pumpsBefore = rig.world.events.calls;
+                }
+                return c.target(n, rig.world.clock.now - waitStart);
+            };
+        rig.world.events.onPump = [&](int) {
+            if (c.closeDuringWait && rig.world.sender.checks > 3) rig.world.ended = true;
+        };
+        rig.player.play();
+
+        Log tail(rig.world.log.end() - 3, rig.world.log.end());
+        if (c.closeDuringWait) {
+            EXPECT_EQ(rig.world.log.back(), "sendwait ") << "the program went on after it was closed";
+            continue;
+        }
+        EXPECT_EQ(tail, (Log{"sendwait ", "actions on", c.message}));
+        // Live while it waits: a pump between every two checks.
+        if (c.target) {
+            EXPECT_GE(rig.world.events.calls - pumpsBefore, rig.world.sender.checks - 1);
+        }
     }
 }
 

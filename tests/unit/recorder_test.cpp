@@ -410,30 +410,65 @@ TEST(Recorder, ClosingDuringANestedRecordingEndsBothSilently) {
                                 "append UP", kKeySound}));
 }
 
-// Load during a recording leaves the list one short of full; recording goes
-// on appending to it.
-TEST(Recorder, FullListDropsPressesWithoutSound) {
-    Harness h;
-    h.presses = {
-        {kLeft, 1.0, 1.2},
-        {kUp, 1.5, 1.7},
-        {kRight, 2.0, 2.2},
-        {kDown, 2.0, 2.2},
+// A full list ends the recording as Stop would, with its own message, at
+// the end of the pass in which it filled; presses the list cannot take get
+// no sound. Load, in the pump, can bring it to the brink or fill it.
+TEST(Recorder, FullListEndsTheRecordingAndSaysSo) {
+    const std::string kFull = "message 64 Recording halted: the list is full (32,767 entries).";
+    const struct {
+        const char* name;
+        std::vector<Press> presses;
+        int loadedAtHalfASecond;  // entries Load leaves in the list at t = 0.5
+        bool nestAfterTheGrace;  // Record pressed again at t = 0.25
+        Log log;
+        std::string last;
+    } cases[] = {
+        {"a press takes the last place",
+         {{kLeft, 1.0, 1.2}, {kUp, 1.5, 1.7}, {kRight, 2.0, 2.2}},
+         kListCapacity - 1,
+         false,
+         {"clear", "beep", "append LEFT", kKeySound, kFull},
+         "LEFT"},
+        {"two presses in one pass with one place left",
+         {{kRight, 1.0, 1.2}, {kDown, 1.0, 1.2}},
+         kListCapacity - 1,
+         false,
+         {"clear", "beep", "append RIGHT", kKeySound, kFull},
+         "RIGHT"},
+        {"Load fills it", {{kLeft, 1.0, 1.2}}, kListCapacity, false, {"clear", "beep", kFull}, "UP"},
+        {"a nested recording fills it: both end and both say so",
+         {{kUp, 1.5, 1.7}},
+         kListCapacity - 1,
+         true,
+         {"clear", "beep", "clear", "beep", "append UP", kKeySound, kFull, kFull},
+         "UP"},
     };
-    bool loaded = false;
-    h.atPump = [&](double t) {
-        if (!loaded && t >= 0.5) {
-            loaded = true;
-            h.world.list.entries.assign(kListCapacity - 1, "UP");
-        }
-        if (t >= 3.0 && h.recorder.recording()) h.recorder.stop();
-    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.presses = c.presses;
+        bool nested = false, loaded = false;
+        h.atPump = [&](double t) {
+            if (c.nestAfterTheGrace && !nested && t >= 0.25) {
+                nested = true;
+                h.recorder.record();
+            }
+            if (!loaded && t >= 0.5) {
+                loaded = true;
+                h.world.list.entries.assign(static_cast<std::size_t>(c.loadedAtHalfASecond), "UP");
+            }
+            // The user would stop at 3 s; the full list must have ended it by then.
+            if (t >= 3.0 && h.recorder.recording()) h.recorder.stop();
+        };
 
-    h.recorder.record();
+        h.recorder.record();
 
-    EXPECT_EQ(h.world.log, (Log{"clear", "beep", "append LEFT", kKeySound, kHalted}));
-    ASSERT_EQ(h.world.list.count(), kListCapacity);
-    EXPECT_EQ(h.world.list.entries.back(), "LEFT");
+        EXPECT_EQ(h.world.log, c.log);
+        EXPECT_LT(h.elapsed(), 2.0);
+        ASSERT_EQ(h.world.list.count(), kListCapacity);
+        EXPECT_EQ(h.world.list.entries.back(), c.last);
+        EXPECT_FALSE(h.recorder.recording());
+    }
 }
 
 }  // namespace
