@@ -40,6 +40,10 @@ public:
     // there is none, when the focus leaves it, or when the stop key is pressed.
     void play();
 
+private:
+    // The unit tests drive SendThe and Delay on their own.
+    friend struct PlayerTestAccess;
+
     // Sends one key string piece by piece under the current speed mode,
     // re-reading the mode and the no-sound box before every piece.
     void SendThe(const std::string& keys);
@@ -47,7 +51,6 @@ public:
     // Waits at least `seconds` while pumping events, at least once.
     void Delay(float seconds);
 
-private:
     // Thrown to unwind play() from inside nested waits and sends.
     struct Ending {};
     struct SendFailed {

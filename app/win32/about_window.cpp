@@ -141,12 +141,7 @@ void FrmAbout::Label3_Click() {
     std::string commandLine = "explorer.exe \"" + narrow(windowText(control(AboutId::Label3))) + "\"";
     std::string error = system_.shell.launch(commandLine, ShowStyle::Maximized);
     if (error.empty()) return;
-    // Owned by About while it shows, so the box comes up over About, not
-    // over the hidden main window.
-    HWND previousOwner = system_.notifier.owner;
-    system_.notifier.owner = hwnd();
     system_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
-    system_.notifier.owner = previousOwner;
 }
 
 // Nothing is saved.

@@ -41,8 +41,7 @@ bool FrmTavrel::create(HINSTANCE instance) {
     // Centred on the screen.
     const POINT at{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
     if (!createWindow(instance, windowClass, widen(kMainCaption), {kStyle, 0, at, size, nullptr})) return false;
-    system_.notifier.owner = hwnd();
-    system_.notifier.title = facts_.title.empty() ? "Tavrel" : facts_.title;
+    system_.notifier.attach(hwnd(), facts_.title);
     system_.order.window = hwnd();
     system_.stopKey.window = hwnd();
     createControls();

@@ -14,7 +14,6 @@ void addKey(std::vector<INPUT>& events, WORD vk, bool extended) {
         in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
         // Without the extended flag the arrows travel as numeric-keypad keys.
         in.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
-        in.ki.dwExtraInfo = kInjectedMark;
         events.push_back(in);
     }
 }

@@ -11,9 +11,6 @@
 
 namespace tavrel::win32 {
 
-// Marks the events this program injects, so they can be told from the user's.
-inline constexpr ULONG_PTR kInjectedMark = 0x54415652;  // "TAVR"
-
 // The press and release of every key in `keys`, in order. Known tokens are
 // "{DOWN}", "{UP}", "{LEFT}", "{RIGHT}", "{ENTER}" and single printable
 // characters; false (and `unknown` set) for anything else.

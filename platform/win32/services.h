@@ -44,9 +44,14 @@ public:
 
 class Win32Notifier final : public Notifier {
 public:
+    // Once, when the main window exists: boxes carry `title` and belong to
+    // the program's active window, or to `mainWindow` when none is active.
+    void attach(HWND mainWindow, std::string title);
     void message(std::string_view text, Icon icon) override;
-    HWND owner = nullptr;
-    std::string title = "Tavrel";
+
+private:
+    HWND main_ = nullptr;
+    std::string title_ = "Tavrel";
 };
 
 class Win32ShellLauncher final : public ShellLauncher {

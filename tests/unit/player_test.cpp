@@ -12,6 +12,12 @@
 #include "tests/fakes/fake_world.h"
 
 namespace tavrel {
+
+struct PlayerTestAccess {
+    static void SendThe(Player& player, const std::string& keys) { player.SendThe(keys); }
+    static void Delay(Player& player, float seconds) { player.Delay(seconds); }
+};
+
 namespace {
 
 using fakes::FakeWorld;
@@ -603,21 +609,21 @@ TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
         SCOPED_TRACE("keys \"" + c.keys + "\" mode " + std::to_string(c.mode));
         Rig rig({}, c.mode, c.noSound);
         rig.world.events.onPump = [&](int) { rig.world.log.push_back("pump"); };
-        rig.player.SendThe(c.keys);
+        PlayerTestAccess::SendThe(rig.player, c.keys);
         EXPECT_EQ(collapsePumps(rig.world.log), c.expected);
     }
 }
 
 TEST(Player, SendTheInModeZeroPumpsExactlyOncePerPiece) {
     Rig rig({}, 0, 0);
-    rig.player.SendThe("{DOWN},,{DOWN}, ,{UP}");
+    PlayerTestAccess::SendThe(rig.player, "{DOWN},,{DOWN}, ,{UP}");
     EXPECT_EQ(rig.world.events.calls, 4);
 }
 
 TEST(Player, SendTheAloneReportsAFailedSendAndStops) {
     Rig rig({}, 0, 0);
     rig.sender.failOnSend = 2;
-    rig.player.SendThe("{DOWN}, ,{UP}");
+    PlayerTestAccess::SendThe(rig.player, "{DOWN}, ,{UP}");
     ASSERT_EQ(rig.world.log.size(), 3u);
     EXPECT_EQ(Log(rig.world.log.begin(), rig.world.log.begin() + 2), (Log{"send {DOWN}", "send  "}));
     EXPECT_EQ(rig.world.log.back().rfind("message 16 ", 0), 0u);
@@ -628,7 +634,7 @@ TEST(Player, SendTheStopsWhenTheProgramEnds) {
     rig.world.events.onPump = [&](int) {
         if (rig.sends() == 1) rig.world.ended = true;
     };
-    rig.player.SendThe("{DOWN}, ,{UP}");
+    PlayerTestAccess::SendThe(rig.player, "{DOWN}, ,{UP}");
     EXPECT_EQ(rig.world.log, (Log{kClick, "send {DOWN}"}));
 }
 
@@ -643,7 +649,7 @@ TEST(Player, DelayPumpsUntilStrictlyPastItsLength) {
                 Rig rig({}, 1, 0);
                 rig.world.clock.now = origin;
                 rig.world.clock.step = step;
-                rig.player.Delay(seconds);
+                PlayerTestAccess::Delay(rig.player, seconds);
                 const double firstReading = origin + step;
                 EXPECT_GT(rig.world.clock.now - firstReading, static_cast<double>(seconds));
                 EXPECT_LE(rig.world.clock.now - firstReading, static_cast<double>(seconds) + step + 1e-6);
@@ -659,7 +665,7 @@ TEST(Player, DelayReturnsAtOnceWhenTheProgramEnds) {
     rig.world.events.onPump = [&](int call) {
         if (call == 3) rig.world.ended = true;
     };
-    rig.player.Delay(1.0f);
+    PlayerTestAccess::Delay(rig.player, 1.0f);
     EXPECT_EQ(rig.world.events.calls, 3);
 }
 
