@@ -25,6 +25,10 @@ constexpr std::array<ArrowKey, 4> kArrowKeys{{
 // without producing entries.
 constexpr double kGraceSeconds = 0.25;
 
+// Between passes while nothing happens. A tap shorter than this is still
+// caught: the key's "pressed since last read" bit keeps it until the poll.
+constexpr double kPollInterval = 0.001;
+
 }  // namespace
 
 Recorder::Recorder(KeystrokeList& list, Services& services, std::string appDir)
@@ -41,6 +45,7 @@ void Recorder::record() {
     // recording it interrupted untouched, so that one finishes its pass
     // comparing against what it saw before.
     std::array<bool, kArrowKeys.size()> previous{};
+    const WaitingLoop waiting(services_.events);
     do {
         // Stop, Load, a nested Record or the window closing all run in here.
         if (!services_.events.pump()) return;
@@ -49,7 +54,8 @@ void Recorder::record() {
         for (std::size_t i = 0; i < kArrowKeys.size(); ++i)
             current[i] = services_.keys.poll(kArrowKeys[i].virtualKey) != 0;
 
-        if (services_.clock.seconds() > start + kGraceSeconds) {
+        const double now = services_.clock.seconds();
+        if (now > start + kGraceSeconds) {
             for (std::size_t i = 0; i < kArrowKeys.size(); ++i) {
                 if (!current[i] || previous[i]) continue;
                 // A full list drops the press quietly; a sound for an entry
@@ -60,6 +66,8 @@ void Recorder::record() {
         // Also during the grace period, so presses that began in it never
         // count once it is over.
         previous = current;
+        // Nothing to do until a message comes or it is time to poll again.
+        if (recording_) services_.events.waitForInput(now + kPollInterval);
     } while (recording_);
 
     services_.notifier.message("Recording halted.", Icon::Information);

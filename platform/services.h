@@ -58,6 +58,33 @@ public:
     // False once the program is ending: the caller must return at once
     // without any further effect.
     virtual bool pump() = 0;
+    // Sleeps until a message is waiting or the clock (Clock::seconds) reaches
+    // `untilSeconds`, whichever comes first; returns at once when a message
+    // is already waiting. Runs no handler: the next pump() does. The system
+    // timer may wake it up to kWakeLateness late.
+    virtual void waitForInput(double untilSeconds) = 0;
+    // Bracket loops that wait (see WaitingLoop): the system timer is kept at
+    // its finest while at least one runs.
+    virtual void beginWaiting() {}
+    virtual void endWaiting() {}
+};
+
+// How late the system may wake a waitForInput(): a wait that must not end
+// late sleeps only until this long before its end and polls the rest.
+// Half a millisecond of rounding to whole milliseconds, and the timer:
+// under Wine 8 on an idle machine a timed sleep ended up to ... late.
+inline constexpr double kWakeLateness = 0.0015;
+
+// Holds the system timer fine for one loop that waits; nested loops nest.
+class WaitingLoop {
+public:
+    explicit WaitingLoop(EventPump& events) : events_(events) { events_.beginWaiting(); }
+    ~WaitingLoop() { events_.endWaiting(); }
+    WaitingLoop(const WaitingLoop&) = delete;
+    WaitingLoop& operator=(const WaitingLoop&) = delete;
+
+private:
+    EventPump& events_;
 };
 
 class Notifier {

@@ -14,6 +14,11 @@ void hardenLibrarySearch();
 // winmm's sndPlaySoundA; false when winmm is unavailable.
 bool playSoundFile(const char* path, UINT flags);
 
+// winmm's timeBeginPeriod(1) and timeEndPeriod(1); false when winmm is
+// unavailable.
+bool beginFineTimer();
+bool endFineTimer();
+
 // comctl32's InitCommonControlsEx for the tool-tip class.
 bool initToolTips();
 
