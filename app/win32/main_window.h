@@ -54,6 +54,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void createControls();
+    void createToolTips();
     void onCommand(ControlId id, WORD code);
     void unloadAndEnd();
     HWND control(ControlId id) const { return GetDlgItem(hwnd_, static_cast<int>(id)); }
