@@ -6,7 +6,8 @@
 //
 // Usage: tavrel_player_bench OUTFOLDER [ENTRIES] [MODES]
 //   ENTRIES  path length, 1000 unless given
-//   MODES    speed modes to run, as digits, "012" unless given
+//   MODES    speed modes to run, as digits, "012" unless given; "s" adds the
+//            start-up against a bare window, "l" the load of 32,767 lines
 
 #include <windows.h>
 
@@ -179,11 +180,90 @@ Run playOnce(int mode, const std::vector<std::string>& entries, const std::wstri
     return run;
 }
 
+// From CreateProcess until a visible top-level window of the new process
+// has `cls` as its class, polled every millisecond; the process is then
+// closed. Milliseconds, or -1 when no window came.
+double startToWindow(const std::wstring& exe, const std::wstring& cls) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    const std::uint64_t start = nowMicroseconds();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw std::runtime_error("cannot start " + narrow(exe));
+    HWND window = nullptr;
+    std::uint64_t seen = 0;
+    while (nowMicroseconds() - start < 30000000u) {
+        for (HWND w = FindWindowExW(nullptr, nullptr, cls.c_str(), nullptr); w;
+             w = FindWindowExW(nullptr, w, cls.c_str(), nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == pi.dwProcessId && IsWindowVisible(w)) window = w;
+        }
+        if (window) {
+            seen = nowMicroseconds();
+            break;
+        }
+        Sleep(1);
+    }
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return window ? static_cast<double>(seen - start) / 1000.0 : -1;
+}
+
+// Start-up of tavrel.exe and of the bare window, in turns, `runs` each; the
+// first of each is a warm-up and not counted.
+std::string measureStartup(int runs) {
+    ProgramFolder folder;
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring own(path, n);
+    const std::wstring bare = own.substr(0, own.find_last_of(L'\\')) + L"\\tavrel_bare_window.exe";
+    std::string text;
+    for (int i = 0; i <= runs; ++i) {
+        const double program = startToWindow(folder.file(L"tavrel.exe"), L"TavrelMainWindow");
+        const double yardstick = startToWindow(bare, L"TavrelBareWindow");
+        if (i == 0) continue;
+        char line[128];
+        std::snprintf(line, sizeof line, "startup_ms=%.2f %.2f\n", program, yardstick);
+        text += line;
+    }
+    return text;
+}
+
+// From the click on Load until the list box holds every line, polled every
+// millisecond (the count is asked of the busy program, so it answers once
+// the handler is done).
+std::string measureLoad(int lines, int runs) {
+    std::string text;
+    for (int i = 0; i < runs; ++i) {
+        ProgramFolder folder;
+        std::string bytes;
+        for (int k = 0; k < lines; ++k) bytes += kDirections[k % 4] + std::string("\r\n");
+        folder.write(L"TavrelXP.txt", bytes);
+        App app(folder);
+        const std::uint64_t start = nowMicroseconds();
+        app.click(L"Load");
+        while (app.listCount() != lines) {
+            if (nowMicroseconds() - start > 120000000u) throw std::runtime_error("Load did not fill the list");
+            Sleep(1);
+        }
+        char line[64];
+        std::snprintf(line, sizeof line, "load_ms=%.1f\n", static_cast<double>(nowMicroseconds() - start) / 1000.0);
+        text += line;
+        PostMessageW(app.main(), WM_CLOSE, 0, 0);
+        app.waitForExit();
+    }
+    return text;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: tavrel_player_bench OUTFOLDER [ENTRIES] [MODES]\n");
+        std::fprintf(stderr, "usage: tavrel_player_bench OUTFOLDER [ENTRIES] [MODES, e.g. 012sl]\n");
         return 1;
     }
     const std::wstring out = argv[1];
@@ -195,6 +275,18 @@ int wmain(int argc, wchar_t** argv) {
         for (const auto& e : entries) pathText += e + "\n";
         writeFile(out + L"\\path.txt", pathText);
         for (wchar_t m : modes) {
+            if (m == L's') {
+                std::printf("start-up: tavrel.exe and a bare window, in turns...\n");
+                std::fflush(stdout);
+                writeFile(out + L"\\startup.txt", measureStartup(20));
+                continue;
+            }
+            if (m == L'l') {
+                std::printf("load: 32,767 lines...\n");
+                std::fflush(stdout);
+                writeFile(out + L"\\load.txt", measureLoad(32767, 5));
+                continue;
+            }
             const int mode = m - L'0';
             if (mode < 0 || mode > 2) continue;
             std::printf("mode %d: playing %zu entries...\n", mode, entries.size());

@@ -7,9 +7,14 @@
 #
 # Usage: bench/player_bench.sh [BUILD_DIR] [ENTRIES] [MODES]
 #   BUILD_DIR  a build of the "windows" or "windows-x64" preset (default build/windows)
-#   ENTRIES    path length (default 1000); MODES digits of the modes (default 012)
+#   ENTRIES    path length (default 1000); MODES digits of the modes, "s" for
+#              the start-up against a bare window, "l" for the load of
+#              32,767 lines (default 012sl)
 # Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
-#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-bench-prefix-win32 or -win64).
+#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-bench-prefix-win32 or -win64),
+#              TAVREL_BENCH_BASELINE another tavrel.exe (an older build) to
+#              measure the same way, each step run by both in turns; its
+#              figures go to OUT/baseline, the build's to OUT.
 # Needs xvfb-run, xdotool, python3; python3-matplotlib for the plot.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,7 +25,7 @@ fi
 
 build=$(cd "${1:-$root/build/windows}" && pwd)
 entries=${2:-1000}
-modes=${3:-012}
+modes=${3:-012sl}
 out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-player-bench.XXXXXX)}
 mkdir -p "$out"
 wine_log="$out/wine-stderr.log"
@@ -43,9 +48,28 @@ winpath() { WINEPREFIX=$TAVREL_WINEPREFIX WINEDEBUG=-all winepath -w "$1" 2>/dev
     echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 } >"$out/machine.txt"
 
-echo "== tavrel.exe, $entries entries, modes $modes" >&2
-"$root/scripts/wine-run.sh" "$build/bench/tavrel_player_bench.exe" "$(winpath "$out")" "$entries" "$modes" \
-    2>>"$wine_log" >&2
+# The baseline runs from a copy of the bench folder with its own tavrel.exe.
+baseline_programs=
+if [ -n "${TAVREL_BENCH_BASELINE:-}" ]; then
+    baseline_programs="$out/baseline-programs"
+    mkdir -p "$baseline_programs" "$out/baseline"
+    cp "$build"/bench/*.exe "$build"/bench/*.wav "$baseline_programs/"
+    cp "$TAVREL_BENCH_BASELINE" "$baseline_programs/tavrel.exe"
+    cp "$out/machine.txt" "$out/baseline/machine.txt"
+fi
+for (( k = 0; k < ${#modes}; k++ )); do
+    step=${modes:k:1}
+    if [ -n "$baseline_programs" ]; then
+        echo "== baseline tavrel.exe, step $step" >&2
+        "$root/scripts/wine-run.sh" "$baseline_programs/tavrel_player_bench.exe" "$(winpath "$out/baseline")" \
+            "$entries" "$step" 2>>"$wine_log" >&2
+        echo "load: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
+    fi
+    echo "== tavrel.exe, $entries entries, step $step" >&2
+    "$root/scripts/wine-run.sh" "$build/bench/tavrel_player_bench.exe" "$(winpath "$out")" "$entries" "$step" \
+        2>>"$wine_log" >&2
+    echo "load: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
+done
 
 # The same keys as the player's key strings: down to the button, space, back up.
 keys=$(awk '{ n = ($1 == "DOWN") ? 0 : ($1 == "LEFT") ? 1 : ($1 == "RIGHT") ? 2 : 3;
@@ -61,7 +85,7 @@ wait_for() {
 }
 presses_at_least() { [ "$(grep -c ' PRESS ' "$1" 2>/dev/null || true)" -ge "$2" ]; }
 
-for delay in 12 0; do
+for delay in ${TAVREL_BENCH_XDOTOOL_DELAYS-12 0}; do
     echo "== xdotool key --delay $delay" >&2
     log="$out/xdotool-delay$delay.log"
     ready="$out/ready-$delay"
@@ -88,6 +112,15 @@ for candidate in python3 /usr/bin/python3; do
 done
 cat "$out/machine.txt"
 echo
+if [ -n "$baseline_programs" ]; then
+    cp "$out"/xdotool-delay*.log "$out/baseline/" 2>/dev/null || true
+    echo "### Baseline ($TAVREL_BENCH_BASELINE)"
+    echo
+    "$python" "$root/bench/player_bench_report.py" "$out/baseline"
+    echo
+    echo "### This build"
+    echo
+fi
 "$python" "$root/bench/player_bench_report.py" "$out"
 echo
 echo "logs, report.md and player_gaps.png (when matplotlib is there) are in $out" >&2

@@ -160,9 +160,56 @@ def plot(results, png):
     return True
 
 
+def share_and_pacing(results):
+    """Processor time as a share of one core, and each mode's median piece gap
+    against the requested wait plus the median piece gap of "Original"."""
+    runs = [r for r in results if r.get("total_s")]
+    if not runs:
+        return []
+    original = next((r for r in runs if r["requested_ms"] == 0), None)
+    cost = statistics.median(original["piece_gaps_ms"]) if original and original["piece_gaps_ms"] else None
+    out = ["| run | click to DONE! (s) | tavrel CPU, playback (s) | share of one core | piece median (ms) | "
+           "requested + Original's median (ms) | difference (ms) |", "|---|---|---|---|---|---|---|"]
+    for r in runs:
+        cpu = r.get("host_playback_cpu_s")
+        share = f"{cpu / r['total_s'] * 100:.1f} %" if cpu is not None else "–"
+        median = statistics.median(r["piece_gaps_ms"]) if r["piece_gaps_ms"] else None
+        expected = r["requested_ms"] + cost if cost is not None else None
+        diff = median - expected if median is not None and expected is not None else None
+        out.append(f"| {r['name']} | {fmt(r['total_s'])} | {fmt(cpu)} | {share} | {fmt(median)} | "
+                   f"{fmt(expected)} | {fmt(diff)} |")
+    out.append("")
+    return out
+
+
+def startup_and_load(folder):
+    out = []
+    startup = os.path.join(folder, "startup.txt")
+    if os.path.exists(startup):
+        pairs = [tuple(float(v) for v in line.split("=", 1)[1].split())
+                 for line in open(startup, encoding="ascii") if line.startswith("startup_ms=")]
+        pairs = [p for p in pairs if p[0] > 0 and p[1] > 0]
+        if pairs:
+            program = statistics.median(p[0] for p in pairs)
+            bare = statistics.median(p[1] for p in pairs)
+            ratios = sorted(p[0] / p[1] for p in pairs)
+            out += ["| start-up, to a visible main window | runs | tavrel.exe median (ms) | bare window median (ms) | "
+                    "ratio of medians | ratio per pair, median |", "|---|---|---|---|---|---|",
+                    f"| | {len(pairs)} | {program:.1f} | {bare:.1f} | {program / bare:.2f} | "
+                    f"{statistics.median(ratios):.2f} |", ""]
+    load = os.path.join(folder, "load.txt")
+    if os.path.exists(load):
+        times = [float(line.split("=", 1)[1]) for line in open(load, encoding="ascii") if line.startswith("load_ms=")]
+        if times:
+            out += ["| load of 32,767 lines | runs | median (ms) | min (ms) | max (ms) |", "|---|---|---|---|---|",
+                    f"| | {len(times)} | {statistics.median(times):.0f} | {min(times):.0f} | {max(times):.0f} |", ""]
+    return out
+
+
 def main():
     folder = sys.argv[1]
-    path = open(os.path.join(folder, "path.txt"), encoding="ascii").read().split()
+    path_file = os.path.join(folder, "path.txt")
+    path = open(path_file, encoding="ascii").read().split() if os.path.exists(path_file) else []
     results = []
     for mode in (0, 1, 2):
         log = os.path.join(folder, f"mode{mode}.log")
@@ -200,6 +247,8 @@ def main():
             f"| {r['name']} | {r['requested_ms']:g} | {fmt(p['mean'])} | {fmt(p['median'])} | {fmt(p['p99'])} | "
             f"{fmt(p['min'])} | {fmt(p['max'])} | {fmt(e['mean'])} | {fmt(e['median'])} | {fmt(e['p99'])} |")
     report.append("")
+    report.extend(share_and_pacing(results))
+    report.extend(startup_and_load(folder))
     png = os.path.join(folder, "player_gaps.png")
     if not plot(results, png):
         report.append(ascii_histogram(results))

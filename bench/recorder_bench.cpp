@@ -334,13 +334,13 @@ void run(int taps, double idleSeconds) {
     std::printf("### Idle recording, %.1f s\n\n", wall);
     std::printf("| measure | value |\n|---|---|\n");
     std::printf("| tavrel.exe processor time, GetProcessTimes | %s s (%s %% of one core) |\n",
-                fixed(timesMs / 1000, 2).c_str(), fixed(timesMs / wall / 10, 0).c_str());
+                fixed(timesMs / 1000, 2).c_str(), fixed(timesMs / wall / 10, 1).c_str());
     if (linuxMs >= 0)
         std::printf("| tavrel.exe processor time, Linux /proc | %s s (%s %% of one core) |\n",
-                    fixed(linuxMs / 1000, 2).c_str(), fixed(linuxMs / wall / 10, 0).c_str());
+                    fixed(linuxMs / 1000, 2).c_str(), fixed(linuxMs / wall / 10, 1).c_str());
     if (serverMs >= 0)
         std::printf("| wineserver processor time, Linux /proc | %s s (%s %% of one core) |\n",
-                    fixed(serverMs / 1000, 2).c_str(), fixed(serverMs / wall / 10, 0).c_str());
+                    fixed(serverMs / 1000, 2).c_str(), fixed(serverMs / wall / 10, 1).c_str());
     if (writes >= 0) {
         std::printf("| tavrel.exe requests to the Wine server (write calls) | %s per second |\n",
                     fixed(static_cast<double>(writes) / wall, 0).c_str());

@@ -10,7 +10,9 @@
 #   TAPS       taps per hold time (default 200)
 #   SECONDS    length of the idle recording (default 10)
 # Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
-#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-recorder-bench-prefix-win32 or -win64).
+#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-recorder-bench-prefix-win32 or -win64),
+#              TAVREL_BENCH_BASELINE another tavrel.exe (an older build) to
+#              measure first, the same way (report-baseline.md).
 # Needs xvfb-run. Keep the machine otherwise idle: the figures are shares of it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,6 +43,16 @@ export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-recorder-bench-prefix-
     echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 } >"$out/machine.txt"
 
+if [ -n "${TAVREL_BENCH_BASELINE:-}" ]; then
+    baseline_programs="$out/baseline-programs"
+    mkdir -p "$baseline_programs"
+    cp "$build"/bench/tavrel_recorder_bench.exe "$build"/bench/*.wav "$baseline_programs/"
+    cp "$TAVREL_BENCH_BASELINE" "$baseline_programs/tavrel.exe"
+    "$root/scripts/wine-run.sh" "$baseline_programs/tavrel_recorder_bench.exe" "$taps" "$seconds" \
+        >"$out/report-baseline.md" 2>"$out/wine-stderr-baseline.log" ||
+        { grep -v '^ALSA' "$out/wine-stderr-baseline.log" >&2; exit 1; }
+    echo "load between: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
+fi
 "$root/scripts/wine-run.sh" "$build/bench/tavrel_recorder_bench.exe" "$taps" "$seconds" \
     >"$out/report.md" 2>"$out/wine-stderr.log" ||
     { grep -v '^ALSA' "$out/wine-stderr.log" >&2; exit 1; }
@@ -48,5 +60,13 @@ export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-recorder-bench-prefix-
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
 cat "$out/machine.txt"
 echo
+if [ -f "$out/report-baseline.md" ]; then
+    echo "## Baseline ($TAVREL_BENCH_BASELINE)"
+    echo
+    cat "$out/report-baseline.md"
+    echo
+    echo "## This build"
+    echo
+fi
 cat "$out/report.md"
 echo "machine.txt and report.md are in $out" >&2

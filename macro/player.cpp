@@ -137,9 +137,14 @@ void Player::wait(float seconds) {
     // midnight nor end early through rounding of a large reading.
     const double start = services_.clock.seconds();
     const double end = start + static_cast<double>(seconds);
+    const WaitingLoop waiting(services_.events);
     for (;;) {
         pumpOrEnd();
-        if (services_.clock.seconds() > end) return;
+        const double now = services_.clock.seconds();
+        if (now > end) return;
+        // Asleep until a message comes or the end draws near; the last
+        // stretch, which the system's timer could overshoot, is polled.
+        if (end - now > kWakeLateness) services_.events.waitForInput(end - kWakeLateness);
     }
 }
 

@@ -25,6 +25,10 @@ constexpr std::array<ArrowKey, 4> kArrowKeys{{
 // without producing entries.
 constexpr double kGraceSeconds = 0.25;
 
+// Between passes while nothing happens. A tap shorter than this is still
+// caught: the key's "pressed since last read" bit keeps it until the poll.
+constexpr double kPollInterval = 0.001;
+
 }  // namespace
 
 Recorder::Recorder(KeystrokeList& list, Services& services, std::string appDir)
@@ -42,6 +46,7 @@ void Recorder::record() {
     // recording it interrupted untouched, so that one finishes its pass
     // comparing against what it saw before.
     std::array<bool, kArrowKeys.size()> previous{};
+    const WaitingLoop waiting(services_.events);
     do {
         // Stop, Load, a nested Record or the window closing all run in here.
         if (!services_.events.pump()) return;
@@ -50,7 +55,8 @@ void Recorder::record() {
         for (std::size_t i = 0; i < kArrowKeys.size(); ++i)
             current[i] = services_.keys.poll(kArrowKeys[i].virtualKey) != 0;
 
-        if (services_.clock.seconds() > start + kGraceSeconds) {
+        const double now = services_.clock.seconds();
+        if (now > start + kGraceSeconds) {
             for (std::size_t i = 0; i < kArrowKeys.size(); ++i) {
                 if (!current[i] || previous[i]) continue;
                 // No sound for a press the full list could not take.
@@ -67,6 +73,8 @@ void Recorder::record() {
             listFull_ = true;
             recording_ = false;
         }
+        // Nothing to do until a message comes or it is time to poll again.
+        if (recording_) services_.events.waitForInput(now + kPollInterval);
     } while (recording_);
 
     // Every recording a Stop or a full list ends says why, nested ones too.

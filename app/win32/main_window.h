@@ -52,6 +52,7 @@ public:
 private:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void createControls();
+    void createToolTips();
     void onCommand(ControlId id, WORD code);
     void unloadAndEnd();
     HWND control(ControlId id) const { return Window::control(static_cast<int>(id)); }

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/sleep_time.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/text.h"
 
@@ -25,7 +26,7 @@ void ModWave::play(const std::string& path) {
     playSoundFile(reinterpret_cast<const wchar_t*>(buffers_[current_].data()), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
 }
 
-double Win32Clock::seconds() {
+double monotonicSeconds() {
     static const double frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -66,6 +67,27 @@ bool pumpMessages() {
 }
 
 bool Win32EventPump::pump() { return pumpMessages(); }
+
+void Win32EventPump::waitForInput(double untilSeconds) {
+    const int ms = sleepMilliseconds(monotonicSeconds(), untilSeconds);
+    if (ms <= 0) return;
+    // MWMO_INPUTAVAILABLE: a message already in the queue, seen or not by an
+    // earlier PeekMessage, ends the wait at once.
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void Win32EventPump::beginWaiting() {
+    // The default 15.6 ms tick would make every sleep of a 10 ms wait end
+    // late; one request covers all nested loops.
+    if (waitingLoops_++ == 0) fineTimer_ = beginFineTimer();
+}
+
+void Win32EventPump::endWaiting() {
+    if (--waitingLoops_ == 0 && fineTimer_) {
+        endFineTimer();
+        fineTimer_ = false;
+    }
+}
 
 void Win32Notifier::attach(HWND mainWindow, std::string title) {
     main_ = mainWindow;

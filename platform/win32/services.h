@@ -32,14 +32,24 @@ public:
     void beep() override { MessageBeep(MB_OK); }
 };
 
+// The performance counter in seconds.
+double monotonicSeconds();
+
 class Win32Clock final : public Clock {
 public:
-    double seconds() override;
+    double seconds() override { return monotonicSeconds(); }
 };
 
 class Win32EventPump final : public EventPump {
 public:
     bool pump() override;
+    void waitForInput(double untilSeconds) override;
+    void beginWaiting() override;
+    void endWaiting() override;
+
+private:
+    int waitingLoops_ = 0;
+    bool fineTimer_ = false;
 };
 
 class Win32Notifier final : public Notifier {

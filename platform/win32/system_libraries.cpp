@@ -60,6 +60,24 @@ bool playSoundFile(const wchar_t* path, UINT flags) {
     return true;
 }
 
+namespace {
+
+using TimerPeriodFn = UINT(WINAPI*)(UINT);
+
+bool callTimerPeriod(TimerPeriodFn fn) { return fn && fn(1) == 0; }
+
+}  // namespace
+
+bool beginFineTimer() {
+    static TimerPeriodFn fn = systemFunction<TimerPeriodFn>(L"winmm.dll", "timeBeginPeriod");
+    return callTimerPeriod(fn);
+}
+
+bool endFineTimer() {
+    static TimerPeriodFn fn = systemFunction<TimerPeriodFn>(L"winmm.dll", "timeEndPeriod");
+    return callTimerPeriod(fn);
+}
+
 bool initToolTips() {
     using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     static Fn fn = systemFunction<Fn>(L"comctl32.dll", "InitCommonControlsEx");

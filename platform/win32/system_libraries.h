@@ -19,6 +19,11 @@ bool playSoundFile(const wchar_t* path, UINT flags);
 // the system refuses LOAD_LIBRARY_SEARCH_SYSTEM32. Null when it cannot be.
 HMODULE systemLibraryByFullPath(const wchar_t* name);
 
+// winmm's timeBeginPeriod(1) and timeEndPeriod(1); false when winmm is
+// unavailable.
+bool beginFineTimer();
+bool endFineTimer();
+
 // comctl32's InitCommonControlsEx for the tool-tip class.
 bool initToolTips();
 

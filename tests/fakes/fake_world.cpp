@@ -28,6 +28,23 @@ bool FakePump::pump() {
     return !world.ended;
 }
 
+void FakePump::waitForInput(double untilSeconds) {
+    double& now = world.clock.now;
+    Wait wait{now, untilSeconds, now};
+    if (!alwaysInput) {
+        auto first = std::min_element(messagesAt.begin(), messagesAt.end());
+        if (first != messagesAt.end() && *first < untilSeconds) {
+            wait.woke = std::max(now, *first);
+            messagesAt.erase(first);
+        } else {
+            wait.woke = std::max(now, untilSeconds);
+        }
+    }
+    now = wait.woke;
+    waits.push_back(wait);
+    if (onWait) onWait(wait);
+}
+
 void FakeNotifier::message(std::string_view text, Icon icon) {
     world.log.push_back("message " + std::to_string(static_cast<int>(icon)) + " " + std::string(text));
 }

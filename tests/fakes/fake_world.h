@@ -62,11 +62,28 @@ struct FakeClock final : Clock {
 
 // Runs `onPump` (if set) with the 1-based number of the pump call; handlers
 // scheduled there run nested, as they would inside a real event pump.
+// A wait for input moves the fake clock on to its end, or only to the first
+// message time in `messagesAt` before that (the next pump handles it).
 struct FakePump final : EventPump {
     explicit FakePump(FakeWorld& w) : world(w) {}
     bool pump() override;
+    void waitForInput(double untilSeconds) override;
+    void beginWaiting() override { ++waitingLoops; }
+    void endWaiting() override { --waitingLoops; }
     int calls = 0;
     std::function<void(int call)> onPump;
+    // Fake times at which a message arrives, each ending one wait early.
+    std::vector<double> messagesAt;
+    // True: a message is always waiting, so no wait moves the clock.
+    bool alwaysInput = false;
+    struct Wait {
+        double from;
+        double until;
+        double woke;
+    };
+    std::vector<Wait> waits;
+    std::function<void(const Wait&)> onWait;
+    int waitingLoops = 0;
     FakeWorld& world;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -502,6 +503,7 @@ TEST(Player, ClosingTheWindowStopsEverythingAtOnce) {
         EXPECT_EQ(rig.world.log, atClose);
         EXPECT_EQ(rig.world.events.calls, closingPump);
         EXPECT_FALSE(rig.world.controls.actionsEnabled);
+        EXPECT_EQ(rig.world.events.waitingLoops, 0);
     }
 }
 
@@ -602,13 +604,16 @@ TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
         {",,,", 2, 0, {}},
         {" ", 0, 0, {"pump", "send  "}},
         {",{DOWN},,{UP},", 0, 0, {"pump", "send {DOWN}", "pump", "send {UP}"}},
-        {"{DOWN},,{UP}", 1, 0, {"pump", kClick, "pump", "send {DOWN}", "pump", kClick, "pump", "send {UP}"}},
-        {"{DOWN},,{UP}", 2, 1, {"pump", "send {DOWN}", "pump", "send {UP}"}},
+        // A wait: pump, read the clock, sleep; then the polled last stretch.
+        {"{DOWN},,{UP}", 1, 0,
+         {"pump", "wait", "pump", kClick, "pump", "send {DOWN}", "pump", "wait", "pump", kClick, "pump", "send {UP}"}},
+        {"{DOWN},,{UP}", 2, 1, {"pump", "wait", "pump", "send {DOWN}", "pump", "wait", "pump", "send {UP}"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("keys \"" + c.keys + "\" mode " + std::to_string(c.mode));
         Rig rig({}, c.mode, c.noSound);
         rig.world.events.onPump = [&](int) { rig.world.log.push_back("pump"); };
+        rig.world.events.onWait = [&](const fakes::FakePump::Wait&) { rig.world.log.push_back("wait"); };
         PlayerTestAccess::SendThe(rig.player, c.keys);
         EXPECT_EQ(collapsePumps(rig.world.log), c.expected);
     }
@@ -651,12 +656,44 @@ TEST(Player, DelayPumpsUntilStrictlyPastItsLength) {
                 rig.world.clock.step = step;
                 PlayerTestAccess::Delay(rig.player, seconds);
                 const double firstReading = origin + step;
+                const double end = firstReading + static_cast<double>(seconds);
                 EXPECT_GT(rig.world.clock.now - firstReading, static_cast<double>(seconds));
                 EXPECT_LE(rig.world.clock.now - firstReading, static_cast<double>(seconds) + step + 1e-6);
                 EXPECT_GE(rig.world.events.calls, 1);
                 EXPECT_TRUE(rig.world.log.empty());
+                // Asleep for all but the stretch the system could overshoot,
+                // never asking to sleep past the end.
+                EXPECT_LE(rig.world.events.calls, 3);
+                for (const auto& wait : rig.world.events.waits) {
+                    EXPECT_LE(wait.until, end - kWakeLateness + 1e-9);
+                    EXPECT_LE(wait.woke, wait.until);
+                }
+                EXPECT_EQ(rig.world.events.waitingLoops, 0);
             }
         }
+    }
+}
+
+// A message during a wait is handled as it comes, with the clock where it
+// arrived, and the wait then sleeps on to its end.
+TEST(Player, DelayWakesForAMessageAndHandlesItAtOnce) {
+    const double origin = 1024.0;
+    const double firstReading = origin + 0.001;
+    for (double at : {0.0, 0.25, 0.5, 0.998}) {
+        SCOPED_TRACE("message at " + std::to_string(at));
+        Rig rig({}, 1, 0);
+        rig.world.clock.now = origin;
+        rig.world.events.messagesAt = {firstReading + at};
+        std::vector<double> pumpTimes;
+        rig.world.events.onPump = [&](int) { pumpTimes.push_back(rig.world.clock.now - firstReading); };
+        PlayerTestAccess::Delay(rig.player, 1.0f);
+        const bool handledAsItCame = std::any_of(pumpTimes.begin(), pumpTimes.end(), [&](double t) {
+            return t >= at && t < at + 1e-9;
+        });
+        EXPECT_TRUE(handledAsItCame);
+        EXPECT_GT(rig.world.clock.now - firstReading, 1.0);
+        EXPECT_LE(rig.world.clock.now - firstReading, 1.0 + 0.001 + 1e-6);
+        EXPECT_LE(rig.world.events.calls, 5);
     }
 }
 

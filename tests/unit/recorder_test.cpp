@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -54,6 +56,9 @@ struct Harness {
     Harness() {
         world.clock.now = kClickTime;
         world.clock.step = kStep;
+        // Passes one clock step apart, as if a message were always waiting;
+        // the tests of idle passes let the waits sleep.
+        world.events.alwaysInput = true;
         world.keys.timeline = [this](int key, double now) -> std::int16_t {
             const double t = now - kClickTime;
             for (const Press& p : presses)
@@ -189,24 +194,75 @@ INSTANTIATE_TEST_SUITE_P(Recorder, RecorderKeyValue,
                                            std::int16_t{-32767}, std::int16_t{0x7FFF},
                                            std::int16_t{-1}, std::int16_t{0x0100}));
 
-TEST(Recorder, EachPassPumpsFirstThenPollsTheFourArrowsInOrder) {
-    Harness h;
-    h.world.keys.timeline = [&h](int key, double) -> std::int16_t {
-        h.world.log.push_back("poll " + std::to_string(key));
-        return 0;
-    };
-    h.atPump = [&h](double t) {
-        h.world.log.push_back("pump");
-        if (t >= 3 * kStep) h.recorder.stop();
-    };
+TEST(Recorder, EachPassPumpsFirstThenPollsTheFourArrowsInOrderThenWaits) {
+    for (bool alwaysInput : {true, false}) {
+        SCOPED_TRACE(alwaysInput ? "a message always waiting" : "idle");
+        Harness h;
+        h.world.events.alwaysInput = alwaysInput;
+        h.world.keys.timeline = [&h](int key, double) -> std::int16_t {
+            h.world.log.push_back("poll " + std::to_string(key));
+            return 0;
+        };
+        h.world.events.onWait = [&h](const fakes::FakePump::Wait&) { h.world.log.push_back("wait"); };
+        h.atPump = [&h](double) {
+            h.world.log.push_back("pump");
+            if (h.world.events.calls == 4) h.recorder.stop();
+        };
 
-    h.recorder.record();
+        h.recorder.record();
 
-    Log pass{"pump", "poll 37", "poll 38", "poll 39", "poll 40"};
-    Log expected{"clear", "beep"};
-    for (int i = 0; i < 3; ++i) expected.insert(expected.end(), pass.begin(), pass.end());
-    expected.push_back(kHalted);
-    EXPECT_EQ(h.world.log, expected);
+        Log pass{"pump", "poll 37", "poll 38", "poll 39", "poll 40", "wait"};
+        Log expected{"clear", "beep"};
+        for (int i = 0; i < 4; ++i) expected.insert(expected.end(), pass.begin(), pass.end());
+        expected.pop_back();  // no wait after the pass of Stop
+        expected.push_back(kHalted);
+        EXPECT_EQ(h.world.log, expected);
+        EXPECT_EQ(h.world.events.waitingLoops, 0);
+    }
+}
+
+// With nothing happening a pass comes every millisecond, each wait asking to
+// end a millisecond after its pass read the clock; a message ends a wait at
+// once and its handler runs in the next pump, with the clock where it woke.
+TEST(Recorder, IdlePassesComeEveryMillisecondAndAMessageWakesAtOnce) {
+    const struct {
+        const char* name;
+        std::vector<double> messagesAt;  // after the click
+    } cases[] = {
+        {"no message", {}},
+        {"one mid-sleep", {0.0105}},
+        {"two in one sleep", {0.0201, 0.0202}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.world.events.alwaysInput = false;
+        h.world.clock.step = 0.0;  // only waits move the time
+        for (double t : c.messagesAt) h.world.events.messagesAt.push_back(kClickTime + t);
+        std::vector<double> pumpTimes;
+        h.atPump = [&](double t) {
+            pumpTimes.push_back(t);
+            if (t >= 0.05 - 1e-9) h.recorder.stop();
+        };
+
+        h.recorder.record();
+
+        const auto& waits = h.world.events.waits;
+        ASSERT_FALSE(waits.empty());
+        for (const auto& w : waits) {
+            EXPECT_NEAR(w.until - w.from, 0.001, 1e-9);
+            EXPECT_LE(w.woke, w.until);
+        }
+        for (double t : c.messagesAt) {
+            EXPECT_NE(std::find_if(pumpTimes.begin(), pumpTimes.end(),
+                                   [t](double p) { return std::abs(p - t) < 1e-9; }),
+                      pumpTimes.end())
+                << "no pump at " << t;
+        }
+        for (std::size_t i = 1; i < pumpTimes.size(); ++i) EXPECT_LE(pumpTimes[i] - pumpTimes[i - 1], 0.001 + 1e-9);
+        EXPECT_EQ(pumpTimes.size(), 51 + c.messagesAt.size());
+        EXPECT_EQ(h.world.events.waitingLoops, 0);
+    }
 }
 
 TEST(Recorder, RecordEmptiesAFilledListAndBeepsBeforeTheFirstPass) {
