@@ -5,9 +5,9 @@
 # docs/benchmarks.md) and keeps both in the output folder.
 #
 # Usage: bench/list_load_bench.sh [BUILD_DIR]
-#   BUILD_DIR  a build of the "windows" preset (default build/windows)
+#   BUILD_DIR  a build of the "windows" or "windows-x64" preset (default build/windows)
 # Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
-#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-list-load-bench-prefix).
+#              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-list-load-bench-prefix-win32 or -win64).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -16,13 +16,15 @@ if [ -z "${TAVREL_BENCH_ON_DISPLAY:-}" ]; then
 fi
 
 build=$(cd "${1:-$root/build/windows}" && pwd)
-export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-list-load-bench-prefix}
 out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-list-load-bench.XXXXXX)}
 mkdir -p "$out"
 
 cmake --build "$build" --target tavrel_list_load_bench >/dev/null ||
     { echo "cannot build tavrel_list_load_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
-[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" >/dev/null
+# A prefix of the build's own architecture: 32-bit for the windows preset.
+arch=$("$root/scripts/pe-arch.sh" "$build/app/win32/tavrel.exe")
+export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-list-load-bench-prefix-$arch}
+[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" "$arch" >/dev/null
 
 {
     echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"

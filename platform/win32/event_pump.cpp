@@ -1,0 +1,61 @@
+#include "platform/win32/event_pump.h"
+
+#include "platform/sleep_time.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/system_libraries.h"
+
+namespace tavrel::win32 {
+
+namespace {
+bool ending = false;
+}  // namespace
+
+void endProgram() {
+    ending = true;
+    PostQuitMessage(0);
+}
+
+bool programEnding() { return ending; }
+
+bool pumpMessages() {
+    MSG msg;
+    while (!ending && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Not of our making (another program asked us to quit): it ends
+            // the program all the same, through every loop.
+            ending = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogMessageW(root, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return !ending;
+}
+
+bool Win32EventPump::pump() { return pumpMessages(); }
+
+void Win32EventPump::waitForInput(double untilSeconds) {
+    const int ms = sleepMilliseconds(monotonicSeconds(), untilSeconds);
+    if (ms <= 0) return;
+    // MWMO_INPUTAVAILABLE: a message already in the queue, seen or not by an
+    // earlier PeekMessage, ends the wait at once.
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void Win32EventPump::beginWaiting() {
+    // The default 15.6 ms tick would make every sleep of a 10 ms wait end
+    // late; one request covers all nested loops.
+    if (waitingLoops_++ == 0) fineTimer_ = beginFineTimer();
+}
+
+void Win32EventPump::endWaiting() {
+    if (--waitingLoops_ == 0 && fineTimer_) {
+        endFineTimer();
+        fineTimer_ = false;
+    }
+}
+
+}  // namespace tavrel::win32

@@ -1,0 +1,33 @@
+// Pumping and waiting for window messages, and the program's one way to end.
+#pragma once
+
+
+#include <windows.h>
+
+#include "platform/services.h"
+
+namespace tavrel::win32 {
+
+class Win32EventPump final : public EventPump {
+public:
+    bool pump() override;
+    void waitForInput(double untilSeconds) override;
+    void beginWaiting() override;
+    void endWaiting() override;
+
+private:
+    int waitingLoops_ = 0;
+    bool fineTimer_ = false;
+};
+
+// Processes every pending message, giving dialog navigation (Tab, arrows)
+// to the program's windows. False once the program is ending: then it
+// dispatches nothing more, so no handler runs after the close.
+bool pumpMessages();
+
+// The one way the program ends: every loop that pumps messages sees it at
+// its next pump and returns without any further effect, down to WinMain.
+void endProgram();
+bool programEnding();
+
+}  // namespace tavrel::win32
