@@ -19,21 +19,10 @@ build=$(cd "${1:-$root/build/windows}" && pwd)
 out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-list-load-bench.XXXXXX)}
 mkdir -p "$out"
 
-cmake --build "$build" --target tavrel_list_load_bench >/dev/null ||
-    { echo "cannot build tavrel_list_load_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
-# A prefix of the build's own architecture: 32-bit for the windows preset.
-arch=$("$root/scripts/pe-arch.sh" "$build/app/win32/tavrel.exe")
-export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-list-load-bench-prefix-$arch}
-[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" "$arch" >/dev/null
+. "$root/bench/common.sh"
+bench_prepare tavrel_list_load_bench tavrel-list-load-bench-prefix
 
-{
-    echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
-    echo "processors: $(nproc)"
-    echo "cpu: $(lscpu | sed -n 's/^Model name: *//p' | head -n1)"
-    echo "wine: $(wine --version 2>/dev/null)"
-    echo "kernel: $(uname -r)"
-    echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-} >"$out/machine.txt"
+bench_machine
 
 "$root/scripts/wine-run.sh" "$build/bench/tavrel_list_load_bench.exe" >"$out/report.md" 2>"$out/wine-stderr.log" ||
     { grep -v '^ALSA' "$out/wine-stderr.log" >&2; exit 1; }

@@ -30,23 +30,11 @@ out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-player-bench.XXXXXX)}
 mkdir -p "$out"
 wine_log="$out/wine-stderr.log"
 
-cmake --build "$build" --target tavrel_player_bench >/dev/null ||
-    { echo "cannot build tavrel_player_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
-# A prefix of the build's own architecture: 32-bit for the windows preset.
-arch=$("$root/scripts/pe-arch.sh" "$build/app/win32/tavrel.exe")
-export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-bench-prefix-$arch}
-[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" "$arch" >/dev/null
+. "$root/bench/common.sh"
+bench_prepare tavrel_player_bench tavrel-bench-prefix
 winpath() { WINEPREFIX=$TAVREL_WINEPREFIX WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
 
-{
-    echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
-    echo "processors: $(nproc)"
-    echo "cpu: $(lscpu | sed -n 's/^Model name: *//p' | head -n1)"
-    echo "wine: $(wine --version 2>/dev/null)"
-    echo "xdotool: $(xdotool version 2>/dev/null | head -n1)"
-    echo "kernel: $(uname -r)"
-    echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-} >"$out/machine.txt"
+bench_machine "xdotool: $(xdotool version 2>/dev/null | head -n1)"
 
 # The baseline runs from a copy of the bench folder with its own tavrel.exe.
 baseline_programs=

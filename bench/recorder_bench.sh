@@ -27,21 +27,10 @@ seconds=${3:-10}
 out=${TAVREL_BENCH_OUT:-$(mktemp -d /tmp/tavrel-recorder-bench.XXXXXX)}
 mkdir -p "$out"
 
-cmake --build "$build" --target tavrel_recorder_bench >/dev/null ||
-    { echo "cannot build tavrel_recorder_bench in $build (is bench/ added to the build?)" >&2; exit 1; }
-# A prefix of the build's own architecture: 32-bit for the windows preset.
-arch=$("$root/scripts/pe-arch.sh" "$build/app/win32/tavrel.exe")
-export TAVREL_WINEPREFIX=${TAVREL_WINEPREFIX:-/tmp/tavrel-recorder-bench-prefix-$arch}
-[ -f "$TAVREL_WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$TAVREL_WINEPREFIX" "$arch" >/dev/null
+. "$root/bench/common.sh"
+bench_prepare tavrel_recorder_bench tavrel-recorder-bench-prefix
 
-{
-    echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
-    echo "processors: $(nproc)"
-    echo "cpu: $(lscpu | sed -n 's/^Model name: *//p' | head -n1)"
-    echo "wine: $(wine --version 2>/dev/null)"
-    echo "kernel: $(uname -r)"
-    echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-} >"$out/machine.txt"
+bench_machine
 
 if [ -n "${TAVREL_BENCH_BASELINE:-}" ]; then
     baseline_programs="$out/baseline-programs"

@@ -1,13 +1,6 @@
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64. Only for running
 # the Wine tests where the kernel runs no 32-bit programs; what ships is the
-# 32-bit build. Posix threads give GoogleTest its std::mutex; -static keeps
-# winpthread out of DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit build.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(TAVREL_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
