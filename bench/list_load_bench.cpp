@@ -18,7 +18,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/e2e/driver.h"
+#include "tests/support/driver.h"
 
 namespace {
 

@@ -13,95 +13,20 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
-#include "tests/e2e/receiver_support.h"
+#include "tests/support/clock.h"
+#include "tests/support/driver.h"
+#include "tests/support/processes.h"
+#include "tests/support/receiver.h"
 
 namespace {
 
 using namespace e2e;
 
 const char* const kDirections[] = {"UP", "DOWN", "LEFT", "RIGHT"};
-
-// The same clock and the same arithmetic as the receiver's log times.
-std::uint64_t nowMicroseconds() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    const auto f = static_cast<std::uint64_t>(frequency.QuadPart);
-    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
-    return ticks / f * 1000000u + ticks % f * 1000000u / f;
-}
-
-// Kernel plus user time of a process, in milliseconds.
-double processorMs(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
-    auto hundredNs = [](FILETIME t) { return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return static_cast<double>(hundredNs(kernel) + hundredNs(user)) / 1e4;
-}
-
-std::string readSmallFile(const std::wstring& name) {
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}
-
-// Under Wine, GetProcessTimes of another process leaves out most of its
-// time (0.3 s reported for a playback that kept a core 40 % busy for 18 s),
-// so the host's own account is read as well, through Wine's view of the
-// Linux file system: the process whose command line names `folder`.
-class HostProcessorTime {
-public:
-    explicit HostProcessorTime(std::string folder) : folder_(std::move(folder)) {}
-
-    // Milliseconds of user plus system time, or -1 when not under Wine.
-    double ms() {
-        if (pid_.empty()) find();
-        if (pid_.empty()) return -1;
-        const std::string stat = readSmallFile(L"Z:\\proc\\" + widen(pid_) + L"\\stat");
-        const std::size_t end = stat.rfind(')');
-        if (end == std::string::npos) return -1;
-        // Fields after the command name start with the third, the state;
-        // user and system time are the 14th and 15th, in 1/100 s on Linux.
-        std::istringstream fields(stat.substr(end + 1));
-        std::string field;
-        double ticks = 0;
-        for (int number = 3; number <= 15 && fields >> field; ++number)
-            if (number >= 14) ticks += std::stod(field);
-        return ticks * 10.0;
-    }
-
-private:
-    void find() {
-        WIN32_FIND_DATAW found;
-        HANDLE h = FindFirstFileW(L"Z:\\proc\\*", &found);
-        if (h == INVALID_HANDLE_VALUE) return;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-            const std::string commandLine = readSmallFile(L"Z:\\proc\\" + name + L"\\cmdline");
-            if (commandLine.find(folder_) != std::string::npos && commandLine.find("tavrel.exe") != std::string::npos) {
-                pid_ = narrow(name);
-                break;
-            }
-        } while (FindNextFileW(h, &found));
-        FindClose(h);
-    }
-
-    std::string folder_;
-    std::string pid_;
-};
 
 // Every direction in every succession, reproducibly.
 std::vector<std::string> path(std::size_t size) {
@@ -112,14 +37,6 @@ std::vector<std::string> path(std::size_t size) {
         out.emplace_back(kDirections[(state >> 12) % 4u]);
     }
     return out;
-}
-
-void writeFile(const std::wstring& name, const std::string& bytes) {
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + narrow(name));
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
 }
 
 struct Run {
@@ -146,27 +63,25 @@ Run playOnce(int mode, const std::vector<std::string>& entries, const std::wstri
     app.click(L"Load");
     if (!waitUntil([&] { return app.listCount() == static_cast<int>(entries.size()); }, 60s))
         throw std::runtime_error("Load did not fill the list");
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, app.pid());
-    if (!process) throw std::runtime_error("cannot open tavrel.exe for its times");
-
-    const std::wstring& folderPath = folder.path();
-    HostProcessorTime host(narrow(folderPath.substr(folderPath.find_last_of(L'\\') + 1)));
+    // Under Wine the system's account leaves out most of another process's
+    // time, so the host's is read as well.
+    const HostProcess host = HostProcess::find({narrow(folder.name()), "tavrel.exe"});
     Run run;
-    const double cpuBefore = processorMs(process);
-    const double hostBefore = host.ms();
-    run.clickUs = nowMicroseconds();
+    const double cpuBefore = processorMs(app.process());
+    const double hostBefore = host.cpuMs();
+    run.clickUs = microseconds();
     app.click(L"Play");
     if (!receiver.bringForward()) throw std::runtime_error("the receiver did not get the foreground");
     // Ultra-surpressed: 0.05 s before each of ~4,000 pieces; twice that and more is allowed.
     if (!waitUntil([&] { return app.findWindow(L"#32770", L"Tavrel") != nullptr; }, 1800s))
         throw std::runtime_error("no message box after playback");
-    run.doneUs = nowMicroseconds();
-    run.playbackCpuMs = processorMs(process) - cpuBefore;
-    run.hostPlaybackCpuMs = host.ms() - hostBefore;
+    run.doneUs = microseconds();
+    run.playbackCpuMs = processorMs(app.process()) - cpuBefore;
+    run.hostPlaybackCpuMs = host.cpuMs() - hostBefore;
     run.doneText = narrow(takeMessageBox(app).text);
     app.responsive();
-    run.processCpuMs = processorMs(process);
-    run.hostProcessCpuMs = host.ms();
+    run.processCpuMs = processorMs(app.process());
+    run.hostProcessCpuMs = host.cpuMs();
 
     std::size_t expected = 0;
     for (const auto& e : entries) expected += receiverButtonIndex(e).has_value();
@@ -176,7 +91,6 @@ Run playOnce(int mode, const std::vector<std::string>& entries, const std::wstri
 
     PostMessageW(app.main(), WM_CLOSE, 0, 0);
     app.waitForExit();
-    CloseHandle(process);
     return run;
 }
 
@@ -188,12 +102,12 @@ double startToWindow(const std::wstring& exe, const std::wstring& cls) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring commandLine = L"\"" + exe + L"\"";
-    const std::uint64_t start = nowMicroseconds();
+    const std::uint64_t start = microseconds();
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         throw std::runtime_error("cannot start " + narrow(exe));
     HWND window = nullptr;
     std::uint64_t seen = 0;
-    while (nowMicroseconds() - start < 30000000u) {
+    while (microseconds() - start < 30000000u) {
         for (HWND w = FindWindowExW(nullptr, nullptr, cls.c_str(), nullptr); w;
              w = FindWindowExW(nullptr, w, cls.c_str(), nullptr)) {
             DWORD pid = 0;
@@ -201,7 +115,7 @@ double startToWindow(const std::wstring& exe, const std::wstring& cls) {
             if (pid == pi.dwProcessId && IsWindowVisible(w)) window = w;
         }
         if (window) {
-            seen = nowMicroseconds();
+            seen = microseconds();
             break;
         }
         Sleep(1);
@@ -217,10 +131,7 @@ double startToWindow(const std::wstring& exe, const std::wstring& cls) {
 // first of each is a warm-up and not counted.
 std::string measureStartup(int runs) {
     ProgramFolder folder;
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring own(path, n);
-    const std::wstring bare = own.substr(0, own.find_last_of(L'\\')) + L"\\tavrel_bare_window.exe";
+    const std::wstring bare = folderOfThisProgram() + L"\\tavrel_bare_window.exe";
     std::string text;
     for (int i = 0; i <= runs; ++i) {
         const double program = startToWindow(folder.file(L"tavrel.exe"), L"TavrelMainWindow");
@@ -244,14 +155,14 @@ std::string measureLoad(int lines, int runs) {
         for (int k = 0; k < lines; ++k) bytes += kDirections[k % 4] + std::string("\r\n");
         folder.write(L"TavrelXP.txt", bytes);
         App app(folder);
-        const std::uint64_t start = nowMicroseconds();
+        const std::uint64_t start = microseconds();
         app.click(L"Load");
         while (app.listCount() != lines) {
-            if (nowMicroseconds() - start > 120000000u) throw std::runtime_error("Load did not fill the list");
+            if (microseconds() - start > 120000000u) throw std::runtime_error("Load did not fill the list");
             Sleep(1);
         }
         char line[64];
-        std::snprintf(line, sizeof line, "load_ms=%.1f\n", static_cast<double>(nowMicroseconds() - start) / 1000.0);
+        std::snprintf(line, sizeof line, "load_ms=%.1f\n", static_cast<double>(microseconds() - start) / 1000.0);
         text += line;
         PostMessageW(app.main(), WM_CLOSE, 0, 0);
         app.waitForExit();

@@ -26,13 +26,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
-#include "tests/e2e/recorder_support.h"
+#include "tests/support/clock.h"
+#include "tests/support/driver.h"
+#include "tests/support/key_sink.h"
+#include "tests/support/processes.h"
 
 namespace {
 
@@ -40,87 +41,6 @@ using namespace e2e;
 
 const WORD kArrows[] = {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
 const wchar_t* const kEntries[] = {L"LEFT", L"UP", L"RIGHT", L"DOWN"};
-
-std::string readSmallFile(const std::wstring& name) {
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}
-
-// A Linux process seen through Wine's Z: drive.
-struct LinuxProcess {
-    std::wstring dir;  // Z:\proc\PID, empty when not found
-
-    // User plus system time in milliseconds, -1 when unknown. The 14th and
-    // 15th fields of stat, in USER_HZ, which is 100 on x86 Linux.
-    double cpuMs() const {
-        if (dir.empty()) return -1;
-        const std::string stat = readSmallFile(dir + L"\\stat");
-        const std::size_t end = stat.rfind(')');
-        if (end == std::string::npos) return -1;
-        std::istringstream fields(stat.substr(end + 1));
-        std::string field;
-        double ticks = 0;
-        for (int number = 3; number <= 15 && fields >> field; ++number)
-            if (number >= 14) ticks += std::stod(field);
-        return ticks * 10.0;
-    }
-
-    // write(2) calls so far, -1 when unknown.
-    long long writes() const {
-        if (dir.empty()) return -1;
-        const std::string io = readSmallFile(dir + L"\\io");
-        const std::size_t at = io.find("syscw:");
-        return at == std::string::npos ? -1 : std::atoll(io.c_str() + at + 6);
-    }
-};
-
-// The first process whose command line holds `needle` and, when `environment`
-// is given, whose environment holds it too.
-LinuxProcess findLinuxProcess(const std::string& needle, const std::string& environment = {}) {
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW(L"Z:\\proc\\*", &found);
-    LinuxProcess result;
-    if (h == INVALID_HANDLE_VALUE) return result;
-    do {
-        if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
-        std::wstring dir = std::wstring(L"Z:\\proc\\") + found.cFileName;
-        std::string commandLine = readSmallFile(dir + L"\\cmdline");
-        if (commandLine.find(needle) == std::string::npos) continue;
-        if (!environment.empty()) {
-            std::string env = readSmallFile(dir + L"\\environ");
-            env.push_back('\0');
-            if (env.find(std::string("\0", 1) + environment + '\0') == std::string::npos &&
-                env.rfind(environment + '\0', 0) != 0)
-                continue;
-        }
-        result.dir = dir;
-        break;
-    } while (FindNextFileW(h, &found));
-    FindClose(h);
-    return result;
-}
-
-double processTimesMs(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process) return -1;
-    FILETIME created, exited, kernel, user;
-    double ms = -1;
-    if (GetProcessTimes(process, &created, &exited, &kernel, &user)) {
-        auto hundredNs = [](FILETIME t) {
-            return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-        };
-        ms = static_cast<double>(hundredNs(kernel) + hundredNs(user)) / 1e4;
-    }
-    CloseHandle(process);
-    return ms;
-}
 
 // The program's poll loop as this process can run it: one pump of pending
 // events, four key polls, one clock reading. Its key polls take the
@@ -131,7 +51,7 @@ struct LoopCopy {
 };
 
 LoopCopy runLoopCopy(double duration) {
-    LinuxProcess self{L"Z:\\proc\\self"};
+    const HostProcess self = HostProcess::self();
     volatile SHORT sink = 0;
     const long long writesBefore = self.writes();
     const double start = seconds();
@@ -149,23 +69,6 @@ LoopCopy runLoopCopy(double duration) {
     if (writesBefore >= 0 && writesAfter >= 0)
         copy.writesPerPass = static_cast<double>(writesAfter - writesBefore) / static_cast<double>(passes);
     return copy;
-}
-
-int listCount(const App& app) {
-    DWORD_PTR count = 0;
-    SendMessageTimeoutW(app.list(), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-    return static_cast<int>(count);
-}
-
-std::wstring entryAt(const App& app, int index) {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(app.list(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(app.list(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 5000, &got);
-    text.resize(length);
-    return text;
 }
 
 void holdUntil(double when) {
@@ -198,7 +101,7 @@ TapRow tapsAsTheyCome(const App& app, const KeySink& keys, double holdMs, int ta
     double heldTotal = 0;
     for (int i = 0; i < taps; ++i) {
         const int slot = i % 4;
-        const int before = listCount(app);
+        const int before = app.listCount();
         keys.take();
         const double down = seconds();
         pressKey(kArrows[slot], true);
@@ -207,7 +110,7 @@ TapRow tapsAsTheyCome(const App& app, const KeySink& keys, double holdMs, int ta
         heldTotal += seconds() - down;
         double seen = -1;
         while (seconds() < down + 0.5) {
-            if (listCount(app) > before) {
+            if (app.listCount() > before) {
                 seen = seconds();
                 break;
             }
@@ -217,7 +120,7 @@ TapRow tapsAsTheyCome(const App& app, const KeySink& keys, double holdMs, int ta
         if (seen >= 0) {
             ++row.caught;
             row.latencyMs.push_back((seen - down) * 1000.0);
-            if (entryAt(app, before) != kEntries[slot]) ++row.wrong;
+            if (app.listItem(before) != kEntries[slot]) ++row.wrong;
         }
         // The release must be seen before the same key goes down again.
         if (!passCompleted(app)) throw std::runtime_error("the program stopped answering");
@@ -253,7 +156,7 @@ TapRow tapsWithTheBitTaken(const App& app, const KeySink& keys, double holdMs, i
     double heldTotal = 0;
     for (int i = 0; i < taps; ++i) {
         const int slot = i % 4;
-        const int before = listCount(app);
+        const int before = app.listCount();
         Taker taker;
         taker.vk = kArrows[slot];
         taker.go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -277,10 +180,10 @@ TapRow tapsWithTheBitTaken(const App& app, const KeySink& keys, double holdMs, i
         if (!passCompleted(app)) throw std::runtime_error("the program stopped answering");
         pumpOwnMessages();
         ++row.taps;
-        const int after = listCount(app);
+        const int after = app.listCount();
         if (after > before) {
             ++row.caught;
-            if (entryAt(app, before) != kEntries[slot]) ++row.wrong;
+            if (app.listItem(before) != kEntries[slot]) ++row.wrong;
         }
         if (after > before + 1) row.wrong += after - before - 1;
     }
@@ -305,28 +208,27 @@ void run(int taps, double idleSeconds) {
     App app(folder);
     folder.write(L"TavrelXP.txt", "UP\r\n");
     app.click(L"Load");
-    if (!waitUntil([&] { return listCount(app) == 1; })) throw std::runtime_error("Load did not fill the list");
+    if (!waitUntil([&] { return app.listCount() == 1; })) throw std::runtime_error("Load did not fill the list");
     app.click(L"Record");
-    if (!waitUntil([&] { return listCount(app) == 0; })) throw std::runtime_error("Record did not empty the list");
+    if (!waitUntil([&] { return app.listCount() == 0; })) throw std::runtime_error("Record did not empty the list");
     const double recordSeen = seconds();
     if (!keys.take()) throw std::runtime_error("the key window did not get the foreground");
     pumpUntil([&] { return seconds() > recordSeen + 0.25; });
 
     // The idle recording.
-    const std::string folderName = narrow(folder.path().substr(folder.path().find_last_of(L'\\') + 1));
-    const LinuxProcess program = findLinuxProcess(folderName);
+    const HostProcess program = HostProcess::find({narrow(folder.name())});
     char prefix[1024] = "";
     GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
-    const LinuxProcess server = findLinuxProcess("wineserver", std::string("WINEPREFIX=") + prefix);
+    const HostProcess server = HostProcess::find({"wineserver"}, std::string("WINEPREFIX=") + prefix);
     const double wallBefore = seconds();
-    const double timesBefore = processTimesMs(app.pid());
+    const double timesBefore = processorMs(app.pid());
     const double linuxBefore = program.cpuMs();
     const double serverBefore = server.cpuMs();
     const long long writesBefore = program.writes();
     pumpUntil([&] { return seconds() > wallBefore + idleSeconds; }, std::chrono::milliseconds(
                                                                           static_cast<long long>(idleSeconds * 2000)));
     const double wall = seconds() - wallBefore;
-    const double timesMs = processTimesMs(app.pid()) - timesBefore;
+    const double timesMs = processorMs(app.pid()) - timesBefore;
     const double linuxMs = program.cpuMs() - linuxBefore;
     const double serverMs = server.cpuMs() - serverBefore;
     const long long writes = program.writes() - writesBefore;

@@ -3,12 +3,10 @@
 
 #include <cstdio>
 
-#include "tests/e2e/driver.h"
+#include "tests/support/driver.h"
 
 namespace e2e {
 namespace {
-
-const std::wstring kListFile = L"TavrelXP.txt";
 
 std::wstring systemText(DWORD code) {
     wchar_t buffer[512];

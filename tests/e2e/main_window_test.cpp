@@ -5,7 +5,8 @@
 
 #include "app/main_layout.h"
 #include "tests/e2e/about_driver.h"
-#include "tests/e2e/driver.h"
+#include "tests/support/driver.h"
+#include "tests/support/screen.h"
 
 namespace e2e {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <regex>
 
-#include "tests/e2e/driver.h"
 #include "tests/e2e/player_support.h"
-#include "tests/e2e/receiver_support.h"
+#include "tests/support/driver.h"
+#include "tests/support/receiver.h"
 
 namespace e2e {
 namespace {
@@ -57,10 +57,7 @@ TEST(PlayerGuard, FocusTakenBySecondDialogStopsTheKeys) {
     Receiver second;
     Session s(entries, 2);  // "Ultra-surpressed": a focus change falls between pieces
     const MainControls controls(s.app);
-    std::vector<std::string> problems;
-    playThroughCountdown(s.app, controls, first, problems);
-    for (const auto& p : problems) ADD_FAILURE() << p;
-    ASSERT_TRUE(problems.empty());
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, first.dialog()));
 
     ASSERT_TRUE(waitUntil([&] { return first.log().count("PRESS") >= 3; })) << "no keys reached the first dialog";
     ASSERT_TRUE(second.bringForward()) << "the second dialog did not take the focus";
@@ -75,12 +72,11 @@ TEST(PlayerGuard, FocusTakenBySecondDialogStopsTheKeys) {
 
     // The second dialog got nothing; the first exactly the start of the path,
     // up to the stop.
-    std::vector<std::string> markerProblems;
-    ASSERT_TRUE(markEndOfInput(second, markerProblems)) << markerProblems.front();
+    ASSERT_TRUE(markEndOfInput(second));
     const std::vector<std::string> strayEvents = eventsBeforeMarker(second.log());
     EXPECT_TRUE(strayEvents.empty()) << strayEvents.size() << " events reached the second dialog, first "
                                      << strayEvents.front();
-    ASSERT_TRUE(markEndOfInput(first, markerProblems)) << markerProblems.front();
+    ASSERT_TRUE(markEndOfInput(first));
     const std::vector<std::string> events = eventsBeforeMarker(first.log());
     const std::vector<std::string> expected = expectedReceiverEvents(entries);
     const auto [atLeast, below] = eventsAround(entries, stop.entry);
@@ -96,10 +92,7 @@ TEST(PlayerGuard, EscStopsPlaybackAndNeverReachesTheDialog) {
     Receiver receiver;
     Session s(entries, 2);
     const MainControls controls(s.app);
-    std::vector<std::string> problems;
-    playThroughCountdown(s.app, controls, receiver, problems);
-    for (const auto& p : problems) ADD_FAILURE() << p;
-    ASSERT_TRUE(problems.empty());
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog()));
 
     ASSERT_TRUE(waitUntil([&] { return receiver.log().count("PRESS") >= 3; })) << "no keys reached the dialog";
     tapKey(VK_ESCAPE);
@@ -111,8 +104,7 @@ TEST(PlayerGuard, EscStopsPlaybackAndNeverReachesTheDialog) {
 
     // Esc would have closed the dialog, as it closes the editor's.
     EXPECT_TRUE(receiver.running() && IsWindow(receiver.dialog())) << "the dialog was closed";
-    std::vector<std::string> markerProblems;
-    ASSERT_TRUE(markEndOfInput(receiver, markerProblems)) << markerProblems.front();
+    ASSERT_TRUE(markEndOfInput(receiver));
     const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
     const std::string escDown = "KEYDOWN " + std::to_string(VK_ESCAPE);
     EXPECT_EQ(std::count(events.begin(), events.end(), escDown), 0) << "Esc reached the dialog";
@@ -132,9 +124,7 @@ TEST(PlayerGuard, FocusLeftOnTavrelSendsNothingAndSaysSo) {
     Receiver bystander;
     Session s({"UP", "DOWN", "LEFT"}, 0);
     const MainControls controls(s.app);
-    std::vector<std::string> problems;
-    playThroughCountdown(s.app, controls, s.app.main(), problems);
-    for (const auto& p : problems) ADD_FAILURE() << p;
+    EXPECT_TRUE(playsThroughCountdown(s.app, controls, s.app.main()));
 
     const Stop stop = takeStop(s.app);
     EXPECT_EQ(stop.text, L"Nothing was sent: no other program's window had the focus when the countdown ended.");
@@ -142,8 +132,7 @@ TEST(PlayerGuard, FocusLeftOnTavrelSendsNothingAndSaysSo) {
     EXPECT_TRUE(noMessageBox(s.app)) << "another message followed";
     EXPECT_EQ(controls.actionsNot(true), "");
     EXPECT_EQ(captionOf(controls.play), L"Play");
-    std::vector<std::string> markerProblems;
-    ASSERT_TRUE(markEndOfInput(bystander, markerProblems)) << markerProblems.front();
+    ASSERT_TRUE(markEndOfInput(bystander));
     EXPECT_TRUE(eventsBeforeMarker(bystander.log()).empty());
 }
 

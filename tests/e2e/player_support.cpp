@@ -80,6 +80,7 @@ void loadList(const ProgramFolder& folder, const App& app, const std::vector<std
     ASSERT_TRUE(waitUntil([&] { return app.listItems().size() == entries.size(); }))
         << "after Load the list holds " << app.listItems().size() << " entries, expected " << entries.size();
     ASSERT_EQ(app.listItems(), widened(entries));
+    ASSERT_TRUE(noMessageBox(app)) << "Load reported something";
 }
 
 std::wstring captionOf(HWND window) {
@@ -91,8 +92,9 @@ std::wstring captionOf(HWND window) {
     return std::wstring(buffer, got);
 }
 
-std::vector<std::wstring> playThroughCountdown(const App& app, const MainControls& controls, HWND target,
-                                               std::vector<std::string>& problems) {
+::testing::AssertionResult playsThroughCountdown(const App& app, const MainControls& controls, HWND target,
+                                                 std::vector<std::wstring>* seen) {
+    std::vector<std::string> problems;
     std::vector<std::wstring> captions = {captionOf(controls.play)};
     std::string enabledActions, disabledRest;
     bool hadForeground = false;
@@ -126,24 +128,24 @@ std::vector<std::wstring> playThroughCountdown(const App& app, const MainControl
         problems.push_back("during the countdown these actions were enabled:" + enabledActions);
     if (!disabledRest.empty()) problems.push_back("during the countdown these controls were disabled:" + disabledRest);
     if (!hadForeground) problems.push_back("the target never had the foreground during the countdown");
-    return captions;
+    if (seen) *seen = captions;
+    if (problems.empty()) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure() << "the countdown showed " << joined(captions);
+    for (const auto& p : problems) failure << "; " << p;
+    return failure;
 }
 
-bool markEndOfInput(const Receiver& receiver, std::vector<std::string>& problems) {
-    if (!receiver.bringForward()) {
-        problems.push_back("the receiver did not come back to the foreground for the marker key");
-        return false;
-    }
+::testing::AssertionResult markEndOfInput(const Receiver& receiver) {
+    if (!receiver.bringForward())
+        return ::testing::AssertionFailure() << "the receiver did not come back to the foreground for the marker key";
     tapKey(VK_F8);
     const std::string marker = "KEYUP " + std::to_string(VK_F8);
     if (!waitUntil([&] {
             const auto events = receiver.log().events();
             return std::find(events.begin(), events.end(), marker) != events.end();
-        })) {
-        problems.push_back("the marker key never reached the receiver");
-        return false;
-    }
-    return true;
+        }))
+        return ::testing::AssertionFailure() << "the marker key never reached the receiver";
+    return ::testing::AssertionSuccess();
 }
 
 std::vector<std::string> eventsBeforeMarker(const ReceiverLog& log) {

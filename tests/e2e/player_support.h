@@ -10,13 +10,12 @@
 
 #include <windows.h>
 
-#include "tests/e2e/driver.h"
-#include "tests/e2e/receiver_support.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/driver.h"
+#include "tests/support/receiver.h"
 
 namespace e2e {
-
-inline const std::wstring kListFile = L"TavrelXP.txt";
-inline const std::wstring kSettingsFile = L"TavrelXP.vmi";
 
 inline const std::vector<std::wstring> kCountdown = {L"Play", L"5 seconds", L"Ready...", L"Set", L"Go!", L"Play"};
 inline const std::wstring kActionCaptions[] = {L"Record", L"Stop",    L"Play",  L"Load",
@@ -78,19 +77,15 @@ std::wstring captionOf(HWND window);
 
 // Clicks Play and follows the countdown on the button's caption until it
 // reads "Play" again, giving `target` the foreground meanwhile, as a user
-// would. Returns the captions in the order they showed; `problems` collects
-// what went wrong on the way.
-std::vector<std::wstring> playThroughCountdown(const App& app, const MainControls& controls, HWND target,
-                                               std::vector<std::string>& problems);
-inline std::vector<std::wstring> playThroughCountdown(const App& app, const MainControls& controls,
-                                                      const Receiver& receiver, std::vector<std::string>& problems) {
-    return playThroughCountdown(app, controls, receiver.dialog(), problems);
-}
+// would. Fails with everything that went wrong on the way; `captions`, when
+// given, receives the captions in the order they showed.
+::testing::AssertionResult playsThroughCountdown(const App& app, const MainControls& controls, HWND target,
+                                                 std::vector<std::wstring>* captions = nullptr);
 
 // Sends a key the player never sends and waits until the receiver has
 // logged it: everything queued for the receiver before it has been handled
 // by then, because key input reaches a window in the order it was sent.
-bool markEndOfInput(const Receiver& receiver, std::vector<std::string>& problems);
+::testing::AssertionResult markEndOfInput(const Receiver& receiver);
 
 // The receiver's events before the marker key.
 std::vector<std::string> eventsBeforeMarker(const ReceiverLog& log);

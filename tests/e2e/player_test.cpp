@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <sstream>
 
-#include "tests/e2e/driver.h"
 #include "tests/e2e/player_support.h"
-#include "tests/e2e/receiver_support.h"
+#include "tests/support/driver.h"
+#include "tests/support/receiver.h"
 
 namespace e2e {
 namespace {
@@ -46,11 +46,9 @@ TEST_P(Player, PlaysEveryEntryIntoTheFocusedDialog) {
     const MainControls controls(app);
     ASSERT_EQ(controls.actionsNot(true), "");
 
-    std::vector<std::string> problems;
-    const std::vector<std::wstring> captions = playThroughCountdown(app, controls, receiver, problems);
+    std::vector<std::wstring> captions;
+    ASSERT_TRUE(playsThroughCountdown(app, controls, receiver.dialog(), &captions));
     EXPECT_EQ(captions, kCountdown) << joined(captions);
-    for (const auto& p : problems) ADD_FAILURE() << p;
-    ASSERT_TRUE(problems.empty());
 
     // While the keys go: actions locked, the rest usable. The no-sound box is
     // clicked once keys have started to arrive and must change at once.
@@ -105,8 +103,7 @@ TEST_P(Player, PlaysEveryEntryIntoTheFocusedDialog) {
     EXPECT_EQ(captionOf(controls.play), L"Play");
     EXPECT_EQ(app.listItems(), widened(entries)) << "playback changed the list";
 
-    std::vector<std::string> problemsAtEnd;
-    ASSERT_TRUE(markEndOfInput(receiver, problemsAtEnd)) << problemsAtEnd.front();
+    ASSERT_TRUE(markEndOfInput(receiver));
     const ReceiverLog log = receiver.log();
     EXPECT_TRUE(log.malformed.empty()) << log.malformed.front();
     EXPECT_EQ(log.presses(), expectedPresses) << firstDifference(log.presses(), expectedPresses);
@@ -140,10 +137,7 @@ TEST_F(Player, SaysDoneOnlyOnceTheDialogHasTakenEveryKey) {
     ASSERT_NO_FATAL_FAILURE(loadList(folder, app, entries));
     const MainControls controls(app);
 
-    std::vector<std::string> problems;
-    playThroughCountdown(app, controls, receiver, problems);
-    for (const auto& p : problems) ADD_FAILURE() << p;
-    ASSERT_TRUE(problems.empty());
+    ASSERT_TRUE(playsThroughCountdown(app, controls, receiver.dialog()));
 
     ASSERT_TRUE(waitUntil([&] { return app.listSelection() >= last - 60; }))
         << "playback stalled at entry " << app.listSelection();
@@ -206,10 +200,9 @@ TEST_F(Player, EntriesWithoutKeysRunTheCountdownSendNothingAndSayDone) {
     ASSERT_NO_FATAL_FAILURE(loadList(folder, app, kTextsWithoutKeys));
     const MainControls controls(app);
 
-    std::vector<std::string> problems;
-    const std::vector<std::wstring> captions = playThroughCountdown(app, controls, receiver, problems);
+    std::vector<std::wstring> captions;
+    EXPECT_TRUE(playsThroughCountdown(app, controls, receiver.dialog(), &captions));
     EXPECT_EQ(captions, kCountdown) << joined(captions);
-    for (const auto& p : problems) ADD_FAILURE() << p;
 
     const MessageBoxSeen box = takeMessageBox(app);
     ASSERT_NE(box.hwnd, nullptr) << "no \"DONE!\" after the countdown";
@@ -219,8 +212,7 @@ TEST_F(Player, EntriesWithoutKeysRunTheCountdownSendNothingAndSayDone) {
     EXPECT_EQ(app.listSelection(), static_cast<int>(kTextsWithoutKeys.size()) - 1);
     EXPECT_EQ(controls.actionsNot(true), "");
 
-    std::vector<std::string> markerProblems;
-    ASSERT_TRUE(markEndOfInput(receiver, markerProblems)) << markerProblems.front();
+    ASSERT_TRUE(markEndOfInput(receiver));
     const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
     EXPECT_TRUE(events.empty()) << "keys reached the receiver: " << events.front();
 }
@@ -236,10 +228,7 @@ TEST_F(Player, ClosingTheWindowWhileSendingEndsTheProgramThere) {
     ASSERT_NO_FATAL_FAILURE(loadList(folder, app, entries));
     const MainControls controls(app);
 
-    std::vector<std::string> problems;
-    playThroughCountdown(app, controls, receiver, problems);
-    for (const auto& p : problems) ADD_FAILURE() << p;
-    ASSERT_TRUE(problems.empty());
+    ASSERT_TRUE(playsThroughCountdown(app, controls, receiver.dialog()));
 
     // A change the settings file must then show.
     app.click(kNoSound);
@@ -262,8 +251,7 @@ TEST_F(Player, ClosingTheWindowWhileSendingEndsTheProgramThere) {
 
     // The keys stop where the close came: what arrived is the start of the
     // path, cut short, and the marker follows it.
-    std::vector<std::string> markerProblems;
-    ASSERT_TRUE(markEndOfInput(receiver, markerProblems)) << markerProblems.front();
+    ASSERT_TRUE(markEndOfInput(receiver));
     const ReceiverLog log = receiver.log();
     const std::vector<std::string> events = eventsBeforeMarker(log);
     ASSERT_LT(events.size(), expectedEvents.size()) << "the whole path arrived despite the close";

@@ -8,44 +8,10 @@
 #include "app/main_layout.h"
 #include "tavrel_version.h"
 #include "tests/e2e/about_driver.h"
-#include "tests/e2e/driver.h"
+#include "tests/support/driver.h"
 
 namespace e2e {
 namespace {
-
-struct TopLevelSearch {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found;
-};
-
-BOOL CALLBACK findVisibleOfClass(HWND w, LPARAM param) {
-    auto* search = reinterpret_cast<TopLevelSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    wchar_t cls[64];
-    if (pid != search->pid || !IsWindowVisible(w) || !GetClassNameW(w, cls, 64) || std::wstring(cls) != search->cls)
-        return TRUE;
-    search->found = w;
-    return FALSE;
-}
-
-HWND waitForTopLevel(DWORD pid, const wchar_t* cls) {
-    TopLevelSearch search{pid, cls, nullptr};
-    waitUntil([&] {
-        EnumWindows(findVisibleOfClass, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-std::wstring textOf(HWND w) {
-    wchar_t text[256];
-    DWORD_PTR got = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &got))
-        return L"";
-    return std::wstring(text, got);
-}
 
 TEST(Release, TheUnpackedProgramStartsShowsItsWindowsAndEnds) {
     wchar_t folder[MAX_PATH];
@@ -73,7 +39,7 @@ TEST(Release, TheUnpackedProgramStartsShowsItsWindowsAndEnds) {
 
     HWND main = waitForTopLevel(pi.dwProcessId, L"TavrelMainWindow");
     ASSERT_NE(main, nullptr) << "the unpacked program showed no main window";
-    EXPECT_EQ(textOf(main), L"Tavrel for RMXP");
+    EXPECT_EQ(windowText(main), L"Tavrel for RMXP");
 
     // Its version comes from the program's own resources: still there in the packed exe.
     HWND aboutButton = GetDlgItem(main, static_cast<int>(tavrel::ControlId::Command4));
@@ -81,7 +47,7 @@ TEST(Release, TheUnpackedProgramStartsShowsItsWindowsAndEnds) {
     PostMessageW(aboutButton, BM_CLICK, 0, 0);
     HWND about = waitForTopLevel(pi.dwProcessId, L"TavrelAbout");
     ASSERT_NE(about, nullptr) << "About did not open";
-    EXPECT_EQ(textOf(aboutControl(about, tavrel::AboutId::Label4)), L"Tavrel (version:" TAVREL_VERSION_TEXT ".)");
+    EXPECT_EQ(windowText(aboutControl(about, tavrel::AboutId::Label4)), L"Tavrel (version:" TAVREL_VERSION_TEXT ".)");
     PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(about) && IsWindowVisible(main); })) << "About did not close";
 

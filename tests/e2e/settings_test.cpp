@@ -1,12 +1,10 @@
 // The settings file across starts and closes of the real program.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/driver.h"
+#include "tests/support/driver.h"
 
 namespace e2e {
 namespace {
-
-const std::wstring kSettings = L"TavrelXP.vmi";
 
 bool topmost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -28,7 +26,7 @@ TEST(Settings, FirstStartHasTheDefaultsAndClosingWritesThem) {
         closeAndWait(app);
     }
     bool exists = false;
-    std::string written = folder.read(kSettings, &exists);
+    std::string written = folder.read(kSettingsFile, &exists);
     ASSERT_TRUE(exists) << "closing wrote no settings file";
     EXPECT_EQ(written, "0\r\n1\r\n1\r\n");
 }
@@ -56,7 +54,7 @@ TEST(Settings, StoredSettingsAreRestoredAtStart) {
     for (const Stored& s : kStored) {
         SCOPED_TRACE(s.name);
         ProgramFolder folder;
-        folder.write(kSettings, s.bytes);
+        folder.write(kSettingsFile, s.bytes);
         App app(folder);
         EXPECT_EQ(app.checked(L"This window always on top"), s.onTop);
         // The on-top setting takes effect without a click.
@@ -65,7 +63,7 @@ TEST(Settings, StoredSettingsAreRestoredAtStart) {
         EXPECT_TRUE(app.checked(s.mode));
         EXPECT_TRUE(noMessageBox(app));
         closeAndWait(app);
-        EXPECT_EQ(folder.read(kSettings), s.rewritten);
+        EXPECT_EQ(folder.read(kSettingsFile), s.rewritten);
     }
 }
 
@@ -82,7 +80,7 @@ TEST(Settings, ARestartRestoresWhatTheUserChose) {
         }));
         closeAndWait(app);
     }
-    EXPECT_EQ(folder.read(kSettings), "1\r\n0\r\n0\r\n");
+    EXPECT_EQ(folder.read(kSettingsFile), "1\r\n0\r\n0\r\n");
     App again(folder);
     EXPECT_TRUE(again.checked(L"This window always on top"));
     EXPECT_TRUE(waitUntil([&] { return topmost(again.main()); }, 10s));
@@ -100,10 +98,10 @@ TEST(Settings, AFailedWriteIsReportedAndTheProgramStillEnds) {
         SCOPED_TRACE(o.name);
         ProgramFolder folder;
         if (o.folder) {
-            ASSERT_TRUE(CreateDirectoryW(folder.file(kSettings).c_str(), nullptr));
+            ASSERT_TRUE(CreateDirectoryW(folder.file(kSettingsFile).c_str(), nullptr));
         } else {
-            folder.write(kSettings, "0\r\n0\r\n2\r\n");
-            ASSERT_TRUE(SetFileAttributesW(folder.file(kSettings).c_str(), FILE_ATTRIBUTE_READONLY));
+            folder.write(kSettingsFile, "0\r\n0\r\n2\r\n");
+            ASSERT_TRUE(SetFileAttributesW(folder.file(kSettingsFile).c_str(), FILE_ATTRIBUTE_READONLY));
         }
         App app(folder);
         PostMessageW(app.main(), WM_CLOSE, 0, 0);
@@ -113,11 +111,11 @@ TEST(Settings, AFailedWriteIsReportedAndTheProgramStillEnds) {
         EXPECT_EQ(box.caption, L"Tavrel");
         EXPECT_TRUE(app.waitForExit()) << "the program did not end after the report";
         if (o.folder) {
-            DWORD a = GetFileAttributesW(folder.file(kSettings).c_str());
+            DWORD a = GetFileAttributesW(folder.file(kSettingsFile).c_str());
             EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY));
         } else {
-            EXPECT_EQ(folder.read(kSettings), "0\r\n0\r\n2\r\n");
-            SetFileAttributesW(folder.file(kSettings).c_str(), FILE_ATTRIBUTE_NORMAL);
+            EXPECT_EQ(folder.read(kSettingsFile), "0\r\n0\r\n2\r\n");
+            SetFileAttributesW(folder.file(kSettingsFile).c_str(), FILE_ATTRIBUTE_NORMAL);
         }
     }
 }

@@ -1,10 +1,12 @@
-#include "tests/e2e/receiver_support.h"
+#include "tests/support/receiver.h"
 
 #include <array>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+
+#include "tests/support/files.h"
 
 namespace e2e {
 
@@ -13,41 +15,6 @@ namespace {
 // Starting a fresh Wine process takes several seconds on a busy machine.
 constexpr Millis kStartWait = 60s;
 constexpr DWORD kCloseWaitMs = 15000;
-
-std::wstring folderOfThisProgram() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
-
-std::wstring newTempFileName() {
-    wchar_t folder[MAX_PATH + 1];
-    wchar_t name[MAX_PATH + 1];
-    if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"trv", 0, name) == 0) {
-        throw std::runtime_error("no temporary file name for the receiver");
-    }
-    return name;
-}
-
-// Shared access: the receiver keeps the log open for appending.
-bool readWholeFile(const std::wstring& path, std::string& out) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    out.clear();
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    CloseHandle(file);
-    return true;
-}
 
 // The receiver's buttons in its dialog's focus order.
 constexpr std::array<std::string_view, 4> kButtonOrder{"DOWN", "LEFT", "RIGHT", "UP"};
@@ -119,11 +86,11 @@ std::vector<std::string> expectedReceiverEvents(const std::vector<std::string>& 
 }
 
 Receiver::Receiver() {
-    const std::wstring exe = folderOfThisProgram() + L"tavrel_receiver.exe";
+    const std::wstring exe = folderOfThisProgram() + L"\\tavrel_receiver.exe";
     if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
         throw std::runtime_error("missing " + narrow(exe));
-    logPath_ = newTempFileName();
-    readyPath_ = newTempFileName();
+    logPath_ = newTempFile();
+    readyPath_ = newTempFile();
     // The ready file must exist only once the receiver has written it.
     DeleteFileW(readyPath_.c_str());
 
@@ -139,7 +106,7 @@ Receiver::Receiver() {
     waitUntil(
         [&] {
             exited = !running();
-            return exited || (readWholeFile(readyPath_, ready) && !ready.empty());
+            return exited || !(ready = readFile(readyPath_)).empty();
         },
         kStartWait);
     if (exited || ready.empty()) {
@@ -170,11 +137,7 @@ bool Receiver::running() const {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-std::string Receiver::logText() const {
-    std::string text;
-    readWholeFile(logPath_, text);
-    return text;
-}
+std::string Receiver::logText() const { return readFile(logPath_); }
 
 ReceiverLog Receiver::log() const { return parseReceiverLog(logText()); }
 

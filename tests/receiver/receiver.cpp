@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "resource.h"
+#include "tests/support/clock.h"
 
 namespace {
 
@@ -22,23 +23,15 @@ constexpr UINT kReadyPollMs = 10;
 HANDLE g_log = INVALID_HANDLE_VALUE;
 HHOOK g_hook = nullptr;
 std::wstring g_readyPath;
-std::uint64_t g_qpcFrequency = 1;
 
-// Microseconds on the performance counter, which is shared by all processes,
-// so a sender can subtract its own readings from these.
-std::uint64_t nowMicroseconds() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
-    // Split to keep ticks * 1e6 from overflowing after a few days of uptime.
-    return ticks / g_qpcFrequency * 1000000u + ticks % g_qpcFrequency * 1000000u / g_qpcFrequency;
-}
-
+// Times are microseconds on the performance counter, which every process
+// shares, so a sender can subtract its own readings from them.
+//
 // One unbuffered WriteFile per line makes each line visible to a reader in
 // another process as soon as it is written; FlushFileBuffers would only add a
 // disk sync to the key path and skew the gaps being measured.
 void writeLogLine(std::string_view text) {
-    std::string line = std::to_string(nowMicroseconds());
+    std::string line = std::to_string(e2e::microseconds());
     line += ' ';
     line += text;
     line += '\n';
@@ -150,10 +143,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring logPath = argv[1];
     if (withReady) g_readyPath = argv[3];
     LocalFree(argv);
-
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    g_qpcFrequency = static_cast<std::uint64_t>(frequency.QuadPart);
 
     // Append-only access makes every write land at the end, and the sharing
     // flags let a test read, or delete, the log while the dialog runs.

@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the dialog template, the receiver and its self-test, which looks
-// the buttons up by these identifiers.
+// Shared by the dialog template and the receiver, which names the buttons
+// it logs by these identifiers.
 #define IDD_RECEIVER 100
 
 #define IDC_MOVE_DOWN 1001

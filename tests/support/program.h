@@ -1,36 +1,20 @@
-// Drives a real tavrel.exe under Wine (or Windows) from the outside, the way
-// a user would: windows found by caption and class, buttons clicked by
-// posted messages, controls read with their messages. Every wait is bounded
-// and says what it saw when it gives up.
+// A real tavrel.exe driven from the outside, the way a user would: started
+// from a fresh folder of its own, windows found by caption and class,
+// buttons clicked by posted messages, controls read with their messages.
 #pragma once
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
+#include "tests/support/wait.h"
+
 namespace e2e {
 
-using namespace std::chrono_literals;
-using Millis = std::chrono::milliseconds;
-
-// Generous: the machines are shared and slow at times.
-inline constexpr Millis kWait = 30s;
-
-// Polls `condition` until it holds or `timeout` passes; false on timeout.
-bool waitUntil(const std::function<bool()>& condition, Millis timeout = kWait);
-
-std::wstring widen(const std::string& s);
-std::string narrow(const std::wstring& s);
-
-// The Linux path of a Windows path, or empty when not running under Wine.
-std::string unixPath(const std::wstring& windowsPath);
-
-// A path the file functions take at any length: beyond MAX_PATH in its
-// "\\?\" form, which Windows needs without the long-path policy.
-std::wstring anyLength(const std::wstring& path);
+// The files the program keeps beside itself.
+inline const std::wstring kListFile = L"TavrelXP.txt";
+inline const std::wstring kSettingsFile = L"TavrelXP.vmi";
 
 // A fresh program folder holding copies of tavrel.exe and its sound files.
 class ProgramFolder {
@@ -46,9 +30,11 @@ public:
     ProgramFolder& operator=(const ProgramFolder&) = delete;
     const std::wstring& path() const { return path_; }
     const std::wstring& root() const { return root_; }
+    // The last level of path(): how the host sees the program's command line.
+    std::wstring name() const { return path_.substr(path_.find_last_of(L'\\') + 1); }
     std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
     void write(const std::wstring& name, const std::string& bytes) const;
-    // Empty optional-like: `exists` false when the file is missing.
+    // `exists` false when the file is missing.
     std::string read(const std::wstring& name, bool* exists = nullptr) const;
 
 private:
@@ -56,20 +42,19 @@ private:
     std::wstring path_;
 };
 
-// Writes and reads whole files at any path length.
-void writeFile(const std::wstring& path, const std::string& bytes);
-std::string readFile(const std::wstring& path, bool* exists = nullptr);
-
 // One running tavrel.exe.
 class App {
 public:
-    explicit App(const ProgramFolder& folder);
+    explicit App(const ProgramFolder& folder) : App(folder.file(L"tavrel.exe")) {}
+    // Started from another folder: the program must find its files by its own path.
+    explicit App(const std::wstring& exe);
     ~App();  // ends the process if it still runs
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
     HWND main() const { return main_; }
     DWORD pid() const { return pi_.dwProcessId; }
+    HANDLE process() const { return pi_.hProcess; }
     bool running() const;
     // Waits for the process to end; false on timeout.
     bool waitForExit(Millis timeout = kWait) const;
@@ -97,28 +82,5 @@ private:
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
 };
-
-struct MessageBoxSeen {
-    HWND hwnd = nullptr;
-    std::wstring caption;
-    std::wstring text;
-    int icon = 0;  // 16, 48 or 64 when the icon's pixels match a system icon, else 0
-};
-
-// Waits for a message box of the process, reads it and dismisses it with OK.
-// hwnd stays null when none came within the timeout.
-MessageBoxSeen takeMessageBox(const App& app, Millis timeout = kWait);
-// True when no message box of the process is open.
-bool noMessageBox(const App& app);
-
-// Key presses through SendInput, as a user's keyboard would give them.
-void pressKey(WORD vk, bool down);
-void tapKey(WORD vk);
-
-// Gives `window` the foreground and the keyboard focus.
-bool focus(HWND window);
-
-// Left, top, width, height of a child in its parent's client coordinates.
-RECT childRect(HWND child);
 
 }  // namespace e2e

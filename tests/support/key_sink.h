@@ -1,25 +1,12 @@
-// Helpers for driving recordings from outside: a window of the driver that
-// takes typed keys, a handshake with the program's recording loop, and
-// xdotool started from inside Wine. Shared by the Recorder suite and the
-// recorder benchmark.
+// Keys typed for a recording from outside: a window of the driver that takes
+// them, and a handshake with the program's recording loop.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <string>
+#include <windows.h>
 
-#include "tests/e2e/driver.h"
+#include "tests/support/program.h"
 
 namespace e2e {
-
-// Seconds on the monotonic clock the program's recorder also reads.
-double seconds();
-
-// Runs this thread's window messages.
-void pumpOwnMessages();
-// Like waitUntil, but runs this thread's window messages while it waits:
-// under Wine a window's X events only become key input while its thread pumps.
-bool pumpUntil(const std::function<bool()>& condition, Millis timeout = kWait);
 
 // A plain window of the driver that takes the typed keys, so that they never
 // reach the program's own controls (arrows there would move the focus into
@@ -54,13 +41,5 @@ private:
 // third answer comes from a later pump call than the first, with a whole pass
 // in between.
 bool passCompleted(const App& app);
-
-// Runs `xdotool ARGS` on the X display Wine draws on and waits for it to end,
-// keeping its files in `folder`. Returns an empty string on success, else what
-// went wrong; `output` receives what xdotool printed.
-std::string xdotool(const ProgramFolder& folder, const std::string& args, std::string* output = nullptr);
-
-// The X window Wine made for a top-level window, 0 when it has none.
-unsigned long long xWindowOf(HWND window);
 
 }  // namespace e2e

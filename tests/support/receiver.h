@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "tests/e2e/driver.h"
+#include "tests/support/wait.h"
 
 namespace e2e {
 

@@ -1,0 +1,30 @@
+// What the Preview tests share: opening and closing the window, sizing its
+// client area, and comparing what the screen shows with the path the
+// geometry says it must show.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/driver.h"
+
+namespace e2e {
+
+inline const std::vector<std::string> kShortWalk = {"UP", "UP", "RIGHT", "DOWN", "LEFT", "LEFT"};
+
+COLORREF background();
+COLORREF ink();
+// #RRGGBB, for messages.
+std::string hex(COLORREF c);
+
+HWND openPreview(const App& app);
+void closePreview(const App& app, HWND preview);
+void setClientSize(HWND window, int x, int y, int width, int height);
+
+// Waits until the screen shows `entries` drawn in the preview at its current
+// size; on failure says how the last look differed.
+::testing::AssertionResult showsPath(HWND preview, const std::vector<std::string>& entries);
+
+}  // namespace e2e

@@ -1,0 +1,91 @@
+// Record and Stop around the keys: Stop with nothing recording, nested
+// recordings, an empty recording, and closing the window mid-recording.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/recording_support.h"
+
+namespace e2e {
+namespace {
+
+TEST(Recorder, StopWithNothingRecordingSaysSoAndKeepsTheList) {
+    ProgramFolder folder;
+    App app(folder);
+    preload(folder, app, "UP\r\nLEFT\r\nfree text\r\n", {kUp, kLeft, L"free text"});
+    app.click(L"Stop");
+    MessageBoxSeen box = takeMessageBox(app);
+    ASSERT_NE(box.hwnd, nullptr) << "Stop with nothing recording showed no box";
+    EXPECT_EQ(box.caption, L"Tavrel");
+    EXPECT_EQ(box.text, L"Nothing to stop.");
+    EXPECT_EQ(box.icon, 48);
+    ASSERT_TRUE(app.responsive());
+    EXPECT_EQ(app.listItems(), (Entries{kUp, kLeft, L"free text"})) << show(app.listItems());
+    EXPECT_TRUE(noMessageBox(app));
+}
+
+TEST(Recorder, StopAfterARecordingEndedSaysNothingToStopAndKeepsTheEntries) {
+    Recording r;
+    ASSERT_TRUE(tap(r.sink, VK_DOWN));
+    ASSERT_TRUE(listBecomes(r.app, {kDown}));
+    ASSERT_TRUE(stopsWithHalted(r.app));
+
+    r.app.click(L"Stop");
+    MessageBoxSeen box = takeMessageBox(r.app);
+    ASSERT_NE(box.hwnd, nullptr) << "the second Stop showed no box";
+    EXPECT_EQ(box.text, L"Nothing to stop.");
+    EXPECT_EQ(box.icon, 48);
+    ASSERT_TRUE(r.app.responsive());
+    EXPECT_EQ(r.app.listItems(), (Entries{kDown})) << show(r.app.listItems());
+}
+
+TEST(Recorder, RecordThenStopWithoutKeysLeavesAnEmptyList) {
+    ProgramFolder folder;
+    App app(folder);
+    preload(folder, app, "UP\r\nUP\r\n", {kUp, kUp});
+    ASSERT_GE(clickRecord(app), 0) << "Record did not empty the list: " << show(app.listItems());
+    ASSERT_TRUE(stopsWithHalted(app));
+    EXPECT_TRUE(app.listItems().empty()) << show(app.listItems());
+    EXPECT_TRUE(savesAs(folder, app, ""));
+}
+
+TEST(Recorder, RecordDuringARecordingNestsAndOneStopEndsBoth) {
+    Recording r;
+    ASSERT_TRUE(tap(r.sink, VK_LEFT));
+    ASSERT_TRUE(listBecomes(r.app, {kLeft}));
+    double seen = clickRecord(r.app);
+    ASSERT_GE(seen, 0) << "the second Record did not empty the list: " << show(r.app.listItems());
+    ASSERT_TRUE(takeForeground(r.sink));
+    waitOutGrace(seen);
+    ASSERT_TRUE(tap(r.sink, VK_UP));
+    ASSERT_TRUE(listBecomes(r.app, {kUp}));
+
+    ASSERT_TRUE(stopsWithHalted(r.app)) << "the inner recording";
+    MessageBoxSeen outer = takeMessageBox(r.app);
+    ASSERT_NE(outer.hwnd, nullptr) << "the outer recording did not end with a box of its own";
+    EXPECT_EQ(outer.text, L"Recording halted.");
+    EXPECT_EQ(outer.icon, 64);
+    ASSERT_TRUE(r.app.responsive());
+    EXPECT_TRUE(noMessageBox(r.app));
+    EXPECT_EQ(r.app.listItems(), (Entries{kUp})) << show(r.app.listItems());
+}
+
+TEST(Recorder, ClosingTheWindowDuringARecordingEndsTheProgramAndWritesTheSettings) {
+    Recording r;
+    ASSERT_TRUE(tap(r.sink, VK_RIGHT));
+    ASSERT_TRUE(listBecomes(r.app, {kRight}));
+    PostMessageW(r.app.main(), WM_CLOSE, 0, 0);
+    if (!r.app.waitForExit()) {
+        MessageBoxSeen box = takeMessageBox(r.app, 1s);
+        FAIL() << "the program did not end; a box said \"" << narrow(box.text) << "\"";
+    }
+    bool exists = false;
+    std::string settings = r.folder.read(kSettingsFile, &exists);
+    EXPECT_TRUE(exists) << "no settings file";
+    EXPECT_EQ(settings, "0\r\n1\r\n1\r\n") << showBytes(settings);
+    // The recording is not saved: the list file is the one loaded at the start.
+    EXPECT_EQ(r.folder.read(kListFile), "UP\r\n");
+}
+
+}  // namespace
+}  // namespace e2e
