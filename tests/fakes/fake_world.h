@@ -15,6 +15,14 @@
 
 namespace tavrel::fakes {
 
+// Effects in order, as FakeWorld::log holds them.
+using Log = std::vector<std::string>;
+
+// The program folder the player and recorder are given, and how playing its
+// key sound shows in the log.
+inline const std::string kAppDir = "C:\\Tavrel\\";
+inline const std::string kKeySound = "sound C:\\Tavrel\\key.wav";
+
 struct FakeWorld;
 
 struct FakeKeys final : KeyState {
@@ -208,14 +216,14 @@ struct FakeWorld {
 
     // Effects in order, e.g. "send {DOWN}", "sound C:\\app\\key.wav",
     // "message 48 DONE!", "caption Ready...", "actions off", "select 3".
-    std::vector<std::string> log;
+    Log log;
     // True once the program has been told to end (see FakePump::pump).
     bool ended = false;
 
     // The log without the entries that start with any of `prefixes`.
-    std::vector<std::string> logWithout(std::vector<std::string> prefixes) const;
+    Log logWithout(std::vector<std::string> prefixes) const;
     // Only the log entries that start with one of `prefixes`.
-    std::vector<std::string> logOnly(std::vector<std::string> prefixes) const;
+    Log logOnly(std::vector<std::string> prefixes) const;
 };
 
 }  // namespace tavrel::fakes

@@ -9,7 +9,7 @@ namespace tavrel {
 namespace {
 
 using fakes::FakeWorld;
-using Log = std::vector<std::string>;
+using fakes::Log;
 
 struct FakeWindows final : ModalWindows {
     explicit FakeWindows(FakeWorld& w) : world(w) {}

@@ -1,0 +1,109 @@
+// One player in the fake world, noting the fake time of every send and sound,
+// and the logs a playback must leave; shared by the player's test files.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "macro/player.h"
+#include "tests/fakes/fake_world.h"
+
+namespace tavrel {
+
+// The one friend of Player: its private SendThe and Delay, driven alone.
+struct PlayerTestAccess {
+    static void SendThe(Player& player, const std::string& keys) { player.SendThe(keys); }
+    static void Delay(Player& player, float seconds) { player.Delay(seconds); }
+};
+
+namespace fakes {
+
+inline const std::string kClick = "sound C:\\Tavrel\\click.wav";
+
+// The pieces each direction must arrive as, one send per piece.
+inline const std::map<std::string, std::vector<std::string>> kPieces = {
+    {"UP", {"{DOWN}", "{DOWN}", "{DOWN}", " ", "{UP}", "{UP}", "{UP}"}},
+    {"DOWN", {" "}},
+    {"LEFT", {"{DOWN}", " ", "{UP}"}},
+    {"RIGHT", {"{DOWN}", "{DOWN}", " ", "{UP}", "{UP}"}},
+};
+
+// Forwards to the shared fake, noting the fake time of every send, and can
+// fail one chosen send.
+struct ClockedSender final : KeySender {
+    explicit ClockedSender(FakeWorld& w) : world(w) {}
+    std::string send(std::string_view keys, bool wait) override {
+        times.push_back(world.clock.now);
+        std::string error = world.sender.send(keys, wait);
+        if (failOnSend == static_cast<int>(times.size())) return "Access is denied.";
+        return error;
+    }
+    KeysTaken keysTaken() override { return world.sender.keysTaken(); }
+    std::vector<double> times;
+    int failOnSend = 0;  // 1-based; 0 fails none
+    FakeWorld& world;
+};
+
+struct ClockedSound final : SoundPlayer {
+    explicit ClockedSound(FakeWorld& w) : world(w) {}
+    void play(const std::string& path) override {
+        plays.emplace_back(path, world.clock.now);
+        world.sound.play(path);
+    }
+    std::vector<std::pair<std::string, double>> plays;
+    FakeWorld& world;
+};
+
+struct Rig {
+    FakeWorld world;
+    ClockedSender sender{world};
+    ClockedSound sound{world};
+    Services services{world.keys,   sender,         sound,       world.beeper, world.clock, world.events,
+                      world.notifier, world.shell,  world.order, world.files,  world.focus, world.stopKey};
+    Player player{world.list, world.controls, services, kAppDir};
+
+    Rig(std::vector<std::string> entries, int mode, int noSound) {
+        world.list.entries = std::move(entries);
+        world.controls.mode = mode;
+        world.controls.noSoundValue = noSound;
+    }
+
+    int sends() const { return static_cast<int>(sender.times.size()); }
+
+    bool countdownOver() const { return world.logOnly({"caption"}).size() == 5; }
+
+    std::vector<double> keySoundTimes() const {
+        std::vector<double> out;
+        for (const auto& [path, time] : sound.plays)
+            if (path == kAppDir + "key.wav") out.push_back(time);
+        return out;
+    }
+};
+
+inline Log countdownLog() {
+    return {"actions off", kKeySound, "caption 5 seconds", kKeySound, "caption Ready...",
+            kKeySound,     "caption Set", kKeySound, "caption Go!", kKeySound, "caption Play"};
+}
+
+inline void appendPieces(Log& log, const std::vector<std::string>& pieces, bool click) {
+    for (const auto& piece : pieces) {
+        if (click) log.push_back(kClick);
+        log.push_back("send " + piece);
+    }
+}
+
+// What a whole successful playback of `entries` must leave in the log.
+inline Log playbackLog(const std::vector<std::string>& entries, bool click) {
+    Log log = countdownLog();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        log.push_back("select " + std::to_string(i));
+        if (auto it = kPieces.find(entries[i]); it != kPieces.end()) appendPieces(log, it->second, click);
+    }
+    log.insert(log.end(), {"sendwait ", "actions on", "message 48 DONE!"});
+    return log;
+}
+
+}  // namespace fakes
+}  // namespace tavrel

@@ -1,0 +1,234 @@
+// How a playback ends other than with "DONE!": the focus guard, Esc, a failed
+// send, the window closing; and the closing wait for the keys to be taken.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/unit/player_rig.h"
+
+namespace tavrel {
+namespace {
+
+using namespace fakes;
+
+TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
+    using fakes::FakeFocus;
+    constexpr WindowId kOther = 0x3001;
+    const auto lostFocus = [](int n, int m) {
+        return "Playback stopped at entry " + std::to_string(n) + " of " + std::to_string(m) +
+               ": the window receiving the keys lost the focus.";
+    };
+    const auto esc = [](int n, int m) {
+        return "Playback stopped at entry " + std::to_string(n) + " of " + std::to_string(m) + ": Esc was pressed.";
+    };
+    const std::string noTarget =
+        "Nothing was sent: no other program's window had the focus when the countdown ended.";
+    const std::string escEarly = "Playback stopped before the first key: Esc was pressed.";
+    const Log fullCountdown = {"caption 5 seconds", "caption Ready...", "caption Set", "caption Go!", "caption Play"};
+    const auto focusTo = [](WindowId w) { return [w](Rig& r) { r.world.focus.window = w; }; };
+    const auto pressEsc = [](Rig& r) { r.world.stopKey.down = true; };
+    const auto afterSends = [](int n) { return [n](const Rig& r) { return r.countdownOver() && r.sends() == n; }; };
+
+    const struct {
+        const char* name;
+        std::vector<std::string> entries;
+        int mode;
+        WindowId atStart;
+        bool keyAvailable;
+        std::function<bool(const Rig&)> when;  // at the first pump where it holds, `act` runs
+        std::function<void(Rig&)> act;
+        Log captions;  // of the countdown, as far as it got
+        Log sent;      // select and send, in order
+        std::string message;
+    } cases[] = {
+        {"our own window has the focus", {"UP", "DOWN"}, 1, 0x2001, true, nullptr, nullptr, fullCountdown,
+         {"select 0"}, noTarget},
+        {"no window has the focus", {"DOWN"}, 0, 0, true, nullptr, nullptr, fullCountdown, {"select 0"}, noTarget},
+        {"the desktop has the focus", {"bogus", "LEFT"}, 2, FakeFocus::kDesktop, true, nullptr, nullptr,
+         fullCountdown, {"select 0", "select 1"}, noTarget},
+        {"lost before the second piece", {"UP", "DOWN"}, 1, FakeFocus::kEditor, true, afterSends(1),
+         focusTo(kOther), fullCountdown, {"select 0", "send {DOWN}"}, lostFocus(1, 2)},
+        {"lost in the middle of an entry", {"DOWN", "LEFT", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(2),
+         focusTo(kOther), fullCountdown, {"select 0", "send  ", "select 1", "send {DOWN}"}, lostFocus(2, 3)},
+        {"lost to nowhere before the last piece", {"DOWN", "LEFT"}, 2, FakeFocus::kEditor, true, afterSends(3),
+         focusTo(0), fullCountdown, {"select 0", "send  ", "select 1", "send {DOWN}", "send  "}, lostFocus(2, 2)},
+        {"Esc during the countdown", {"UP"}, 1, FakeFocus::kEditor, true,
+         [](const Rig& r) { return r.world.log.back() == "caption Ready..."; }, pressEsc,
+         {"caption 5 seconds", "caption Ready...", "caption Play"}, {}, escEarly},
+        {"Esc in the middle of a wait", {"UP", "DOWN"}, 2, FakeFocus::kEditor, true, afterSends(2), pressEsc,
+         fullCountdown, {"select 0", "send {DOWN}", "send {DOWN}"}, esc(1, 2)},
+        {"Esc between pieces", {"UP", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(4), pressEsc,
+         fullCountdown, {"select 0", "send {DOWN}", "send {DOWN}", "send {DOWN}", "send  "}, esc(1, 2)},
+        {"Esc with the next entry selected", {"DOWN", "bogus", "DOWN"}, 1, FakeFocus::kEditor, true,
+         [](const Rig& r) { return r.world.list.selected == 2; }, pressEsc, fullCountdown,
+         {"select 0", "send  ", "select 1", "select 2"}, esc(3, 3)},
+        {"Esc held elsewhere, the guard still stops", {"LEFT", "DOWN"}, 0, FakeFocus::kEditor, false,
+         afterSends(1),
+         [](Rig& r) {
+             r.world.stopKey.down = true;
+             r.world.focus.window = kOther;
+         },
+         fullCountdown, {"select 0", "send {DOWN}"}, lostFocus(1, 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig(c.entries, c.mode, 1);
+        rig.world.focus.window = c.atStart;
+        rig.world.stopKey.available = c.keyAvailable;
+        bool acted = false;
+        rig.world.events.onPump = [&](int) {
+            if (acted || !c.when || !c.when(rig)) return;
+            acted = true;
+            c.act(rig);
+        };
+        rig.player.play();
+        EXPECT_EQ(acted, c.when != nullptr);
+
+        Log expected = {"actions off"};
+        expected.insert(expected.end(), c.captions.begin(), c.captions.end());
+        expected.insert(expected.end(), c.sent.begin(), c.sent.end());
+        expected.insert(expected.end(), {"actions on", "message 48 " + c.message});
+        EXPECT_EQ(rig.world.logWithout({"sound"}), expected);
+        // The entry in progress stays selected.
+        int lastSelected = -1;
+        for (const auto& e : c.sent)
+            if (e.rfind("select ", 0) == 0) lastSelected = std::stoi(e.substr(7));
+        EXPECT_EQ(rig.world.list.selected, lastSelected);
+        EXPECT_EQ(rig.world.list.entries, c.entries);
+        EXPECT_TRUE(rig.world.controls.actionsEnabled);
+        EXPECT_EQ(rig.world.controls.playCaption, "Play");
+        EXPECT_FALSE(rig.world.stopKey.armed) << "Esc still taken after the playback";
+
+        // Nothing is left behind that would spoil the next Play.
+        rig.world.events.onPump = nullptr;
+        rig.world.stopKey.down = false;
+        rig.world.focus.window = FakeFocus::kEditor;
+        rig.player.play();
+        EXPECT_EQ(rig.world.log.back(), "message 48 DONE!");
+        EXPECT_FALSE(rig.world.stopKey.armed);
+    }
+}
+
+TEST(Player, ClosingTheWindowStopsEverythingAtOnce) {
+    const struct {
+        const char* name;
+        int mode;
+        std::function<bool(const Rig&)> when;
+    } cases[] = {
+        {"first pump of the countdown", 1, [](const Rig&) { return true; }},
+        {"after the caption Set", 1, [](const Rig& r) { return r.world.log.back() == "caption Set"; }},
+        {"before the first piece", 0, [](const Rig& r) { return r.countdownOver() && r.sends() == 0; }},
+        {"before a piece in mode 0", 0, [](const Rig& r) { return r.sends() == 4; }},
+        {"inside a piece's wait", 2, [](const Rig& r) { return r.sends() == 9; }},
+        {"before the last piece", 1,
+         [](const Rig& r) { return r.sends() == 10 && r.world.log.back() == kClick; }},
+    };
+    const std::vector<std::string> entries = {"UP", "DOWN", "LEFT"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig(entries, c.mode, 0);
+        Log atClose;
+        int closingPump = 0;
+        rig.world.events.onPump = [&](int call) {
+            if (!c.when(rig)) return;
+            rig.world.ended = true;
+            atClose = rig.world.log;
+            closingPump = call;
+        };
+        rig.player.play();
+        ASSERT_GT(closingPump, 0);
+        EXPECT_EQ(rig.world.log, atClose);
+        EXPECT_EQ(rig.world.events.calls, closingPump);
+        EXPECT_FALSE(rig.world.controls.actionsEnabled);
+        EXPECT_EQ(rig.world.events.waitingLoops, 0);
+    }
+}
+
+TEST(Player, FailedSendStopsWithAStopMessageAndGivesTheActionsBack) {
+    const struct {
+        const char* name;
+        std::vector<std::string> entries;
+        int failOnSend;
+        Log afterCountdown;
+    } cases[] = {
+        {"first piece", {"UP", "DOWN"}, 1, {"select 0", "send {DOWN}"}},
+        {"inside an entry", {"LEFT", "RIGHT"}, 5, {"select 0", "send {DOWN}", "send  ", "send {UP}", "select 1",
+                                                    "send {DOWN}", "send {DOWN}"}},
+        {"last piece", {"up", "DOWN"}, 1, {"select 0", "select 1", "send  "}},
+        {"closing send", {"up"}, 1, {"select 0", "sendwait "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig(c.entries, 0, 0);
+        rig.sender.failOnSend = c.failOnSend;
+        rig.player.play();
+
+        Log expected = countdownLog();
+        expected.insert(expected.end(), c.afterCountdown.begin(), c.afterCountdown.end());
+        expected.push_back("actions on");
+        ASSERT_EQ(rig.world.log.size(), expected.size() + 1);
+        EXPECT_EQ(Log(rig.world.log.begin(), rig.world.log.end() - 1), expected);
+        const std::string& message = rig.world.log.back();
+        EXPECT_EQ(message.rfind("message 16 ", 0), 0u) << message;
+        EXPECT_NE(message.find("Access is denied."), std::string::npos) << message;
+        EXPECT_TRUE(rig.world.controls.actionsEnabled);
+    }
+}
+
+TEST(Player, ClosingWaitKeepsTheWindowLiveAndSaysWhenTheKeysWereNotTaken) {
+    using K = KeysTaken;
+    const std::string notTaken = "message 48 The keys were sent, but the receiving window had not taken them all after ";
+    const struct {
+        const char* name;
+        std::function<K(int check, double waited)> target;
+        std::string message;
+        bool closeDuringWait;
+    } cases[] = {
+        {"takes them at once", nullptr, "message 48 DONE!", false},
+        {"takes them after some checks", [](int n, double) { return n < 50 ? K::NotYet : K::Yes; },
+         "message 48 DONE!", false},
+        {"slow to answer at first, then takes them",
+         [](int, double waited) { return waited < 1.5 ? K::NoAnswer : waited < 3.0 ? K::NotYet : K::Yes; },
+         "message 48 DONE!", false},
+        {"never answers", [](int, double) { return K::NoAnswer; }, notTaken + "2 seconds.", false},
+        {"answers but never takes them", [](int, double) { return K::NotYet; }, notTaken + "30 seconds.", false},
+        {"stops answering after a while",
+         [](int, double waited) { return waited < 10.0 ? K::NotYet : K::NoAnswer; }, notTaken + "12 seconds.",
+         false},
+        {"window closed while it waits", [](int, double) { return K::NoAnswer; }, "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig({"DOWN"}, kModeOriginal, 1);
+        double waitStart = 0;
+        int pumpsBefore = 0;
+        if (c.target)
+            rig.world.sender.taken = [&](int n) {
+                if (n == 1) {
+                    waitStart = rig.world.clock.now;
+                    pumpsBefore = rig.world.events.calls;
+                }
+                return c.target(n, rig.world.clock.now - waitStart);
+            };
+        rig.world.events.onPump = [&](int) {
+            if (c.closeDuringWait && rig.world.sender.checks > 3) rig.world.ended = true;
+        };
+        rig.player.play();
+
+        Log tail(rig.world.log.end() - 3, rig.world.log.end());
+        if (c.closeDuringWait) {
+            EXPECT_EQ(rig.world.log.back(), "sendwait ") << "the program went on after it was closed";
+            continue;
+        }
+        EXPECT_EQ(tail, (Log{"sendwait ", "actions on", c.message}));
+        // Live while it waits: a pump between every two checks.
+        if (c.target) {
+            EXPECT_GE(rig.world.events.calls - pumpsBefore, rig.world.sender.checks - 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tavrel

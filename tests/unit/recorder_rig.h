@@ -1,0 +1,79 @@
+// One recorder in a fake world whose arrow keys follow a timeline of presses;
+// shared by the recorder's test files.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "macro/recorder.h"
+#include "tests/fakes/fake_world.h"
+
+namespace tavrel::fakes {
+
+inline constexpr int kLeft = 37;
+inline constexpr int kUp = 38;
+inline constexpr int kRight = 39;
+inline constexpr int kDown = 40;
+
+// Binary fractions keep every fake-clock time exact, so the grace boundary
+// can be hit on the nose. The clock advances one step per reading, so pass k
+// of a recording started at time 0 pumps and polls at k steps.
+inline constexpr double kStep = 1.0 / 64;
+inline constexpr double kClickTime = 1000.0;
+inline constexpr double kGrace = 0.25;  // exactly 16 steps
+
+inline const std::string kHalted = "message 64 Recording halted.";
+inline const std::string kNothingToStop = "message 48 Nothing to stop.";
+
+// A key held down for downFrom <= t < downUntil, in seconds after the click
+// on Record.
+struct Press {
+    int key;
+    double downFrom;
+    double downUntil;
+};
+
+// One recorder in a scripted world: key presses on a timeline, and handlers
+// run from the event pump at chosen times.
+struct Harness {
+    FakeWorld world;
+    Services services = world.services();
+    Recorder recorder{world.list, services, kAppDir};
+    std::vector<Press> presses;
+    std::int16_t downValue = 1;
+    // Called from every pump with the time since the click on Record.
+    std::function<void(double t)> atPump;
+
+    Harness() {
+        world.clock.now = kClickTime;
+        world.clock.step = kStep;
+        // Passes one clock step apart, as if a message were always waiting;
+        // the tests of idle passes let the waits sleep.
+        world.events.alwaysInput = true;
+        world.keys.timeline = [this](int key, double now) -> std::int16_t {
+            const double t = now - kClickTime;
+            for (const Press& p : presses)
+                if (p.key == key && p.downFrom <= t && t < p.downUntil) return downValue;
+            return 0;
+        };
+        world.events.onPump = [this](int) {
+            if (atPump) atPump(elapsed());
+        };
+    }
+
+    double elapsed() const { return world.clock.now - kClickTime; }
+
+    // Stop is clicked in the first pump at or after `t`.
+    void stopAt(double t) {
+        atPump = [this, t, done = false](double now) mutable {
+            if (!done && now >= t) {
+                done = true;
+                recorder.stop();
+            }
+        };
+    }
+};
+
+}  // namespace tavrel::fakes
