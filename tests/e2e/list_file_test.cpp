@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "tests/e2e/message_checks.h"
 #include "tests/support/driver.h"
 
 namespace e2e {
@@ -92,12 +93,7 @@ TEST(ListFile, LoadWithNoFileReportsItAndKeepsTheList) {
     DeleteFileW(folder.file(kListFile).c_str());
 
     app.click(L"Load");
-    MessageBoxSeen box = takeMessageBox(app);
-    ASSERT_NE(box.hwnd, nullptr) << "no message box for the missing list file";
-    EXPECT_EQ(box.caption, L"Tavrel");
-    EXPECT_EQ(box.text, systemText(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(box.icon, 16);
-    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(boxSays(app, systemText(ERROR_FILE_NOT_FOUND), kStopIcon)) << "for the missing list file";
     EXPECT_EQ(app.listItems(), (std::vector<std::wstring>{L"UP", L"LEFT"}));
 }
 

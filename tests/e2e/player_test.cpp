@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <sstream>
 
+#include "tests/e2e/message_checks.h"
 #include "tests/e2e/player_support.h"
 #include "tests/support/driver.h"
 #include "tests/support/receiver.h"
@@ -91,12 +92,7 @@ TEST_P(Player, PlaysEveryEntryIntoTheFocusedDialog) {
     EXPECT_EQ(atDone.presses(), expectedPresses)
         << "when \"DONE!\" showed: " << firstDifference(atDone.presses(), expectedPresses);
 
-    const MessageBoxSeen box = takeMessageBox(app);
-    ASSERT_NE(box.hwnd, nullptr);
-    EXPECT_EQ(box.caption, L"Tavrel");
-    EXPECT_EQ(box.text, L"DONE!");
-    EXPECT_EQ(box.icon, 48);
-    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(boxSays(app, L"DONE!", kExclamationIcon));
 
     EXPECT_EQ(app.listSelection(), static_cast<int>(entries.size()) - 1) << "the last entry is not selected";
     EXPECT_EQ(controls.actionsNot(true), "");
@@ -157,9 +153,7 @@ TEST_F(Player, SaysDoneOnlyOnceTheDialogHasTakenEveryKey) {
     const ReceiverLog atDone = receiver.log();
     EXPECT_EQ(atDone.presses(), expectedPresses)
         << "when \"DONE!\" showed: " << firstDifference(atDone.presses(), expectedPresses);
-    const MessageBoxSeen box = takeMessageBox(app);
-    EXPECT_EQ(box.text, L"DONE!");
-    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(boxSays(app, L"DONE!", kExclamationIcon));
     ASSERT_TRUE(waitUntil([&] { return receiver.log().count("PRESS") >= expectedPresses.size(); }));
     EXPECT_EQ(receiver.log().presses(), expectedPresses);
 }
@@ -172,11 +166,7 @@ TEST_F(Player, EmptyListSaysNothingToPlayAndStartsNoCountdown) {
     ASSERT_NE(app.waitForWindow(L"#32770", L"Tavrel"), nullptr) << "no message for the empty list";
     EXPECT_EQ(controls.actionsNot(true), "") << "were disabled while the message showed";
     EXPECT_EQ(captionOf(controls.play), L"Play");
-    const MessageBoxSeen box = takeMessageBox(app);
-    EXPECT_EQ(box.caption, L"Tavrel");
-    EXPECT_EQ(box.text, L"Nothing to play.");
-    EXPECT_EQ(box.icon, 48);
-    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(boxSays(app, L"Nothing to play.", kExclamationIcon));
 
     // A countdown would change the caption within a second; watching longer
     // than that shows none started once the message was dismissed.
@@ -204,11 +194,7 @@ TEST_F(Player, EntriesWithoutKeysRunTheCountdownSendNothingAndSayDone) {
     EXPECT_TRUE(playsThroughCountdown(app, controls, receiver.dialog(), &captions));
     EXPECT_EQ(captions, kCountdown) << joined(captions);
 
-    const MessageBoxSeen box = takeMessageBox(app);
-    ASSERT_NE(box.hwnd, nullptr) << "no \"DONE!\" after the countdown";
-    EXPECT_EQ(box.text, L"DONE!");
-    EXPECT_EQ(box.icon, 48);
-    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(boxSays(app, L"DONE!", kExclamationIcon)) << "after the countdown";
     EXPECT_EQ(app.listSelection(), static_cast<int>(kTextsWithoutKeys.size()) - 1);
     EXPECT_EQ(controls.actionsNot(true), "");
 

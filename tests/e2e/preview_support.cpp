@@ -117,11 +117,19 @@ HWND openPreview(const App& app) {
     return ::testing::AssertionFailure() << last;
 }
 
-void setClientSize(HWND window, int x, int y, int width, int height) {
+::testing::AssertionResult resized(HWND window, int width, int height) {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-    SetWindowPos(window, nullptr, x, y, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 10, 10, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE seen{};
+    if (waitUntil([&] {
+            seen = clientSize(window);
+            return seen.cx == width && seen.cy == height;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the window did not take the size " << width << "x" << height
+                                         << "; its client area is " << seen.cx << "x" << seen.cy;
 }
 
 void closePreview(const App& app, HWND preview) {

@@ -21,7 +21,9 @@ std::string hex(COLORREF c);
 
 HWND openPreview(const App& app);
 void closePreview(const App& app, HWND preview);
-void setClientSize(HWND window, int x, int y, int width, int height);
+// Gives the window a client area of this size near the top left of the
+// screen and waits until it has it.
+::testing::AssertionResult resized(HWND window, int width, int height);
 
 // Waits until the screen shows `entries` drawn in the preview at its current
 // size; on failure says how the last look differed.

@@ -54,8 +54,7 @@ TEST(Preview, ClosingGivesControlBackAndTheNextClickOpensAFreshWindow) {
     ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == preview; }))
         << "the preview did not take the activation";
-    setClientSize(preview, 10, 10, 300, 200);
-    ASSERT_TRUE(waitUntil([&] { return clientSize(preview).cx == 300; }));
+    ASSERT_TRUE(resized(preview, 300, 200));
 
     closePreview(app, preview);
     EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(app.main()); })) << "the main window stays disabled";
@@ -86,11 +85,7 @@ TEST(Preview, ResizingRedrawsTheWholePathRecentredWithANewStep) {
 
     // Taller than wide: the step comes from the width, 4500 / 100 = 45
     // twips, three pixels; the start moves to (150, 210).
-    setClientSize(preview, 10, 10, 300, 420);
-    ASSERT_TRUE(waitUntil([&] {
-        SIZE s = clientSize(preview);
-        return s.cx == 300 && s.cy == 420;
-    })) << "the preview did not take the new size";
+    ASSERT_TRUE(resized(preview, 300, 420));
     EXPECT_TRUE(showsPath(preview, kShortWalk));
     Capture tall = captureClient(preview);
     EXPECT_EQ(tall.at(150, 210), ink()) << "the start is not in the middle";
@@ -98,19 +93,11 @@ TEST(Preview, ResizingRedrawsTheWholePathRecentredWithANewStep) {
     EXPECT_EQ(tall.at(150, 203), background());
 
     // Wider than tall, and the step 3750 / 100 = 37.5 rounds to 38 twips.
-    setClientSize(preview, 10, 10, 600, 250);
-    ASSERT_TRUE(waitUntil([&] {
-        SIZE s = clientSize(preview);
-        return s.cx == 600 && s.cy == 250;
-    })) << "the preview did not take the new size";
+    ASSERT_TRUE(resized(preview, 600, 250));
     EXPECT_TRUE(showsPath(preview, kShortWalk));
 
     // Smaller again: nothing of the larger picture may stay behind.
-    setClientSize(preview, 10, 10, 200, 150);
-    ASSERT_TRUE(waitUntil([&] {
-        SIZE s = clientSize(preview);
-        return s.cx == 200 && s.cy == 150;
-    })) << "the preview did not take the new size";
+    ASSERT_TRUE(resized(preview, 200, 150));
     EXPECT_TRUE(showsPath(preview, kShortWalk));
     closePreview(app, preview);
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/e2e/message_checks.h"
 #include "tests/e2e/recording_support.h"
 
 namespace e2e {
@@ -14,12 +15,7 @@ TEST(Recorder, StopWithNothingRecordingSaysSoAndKeepsTheList) {
     App app(folder);
     preload(folder, app, "UP\r\nLEFT\r\nfree text\r\n", {kUp, kLeft, L"free text"});
     app.click(L"Stop");
-    MessageBoxSeen box = takeMessageBox(app);
-    ASSERT_NE(box.hwnd, nullptr) << "Stop with nothing recording showed no box";
-    EXPECT_EQ(box.caption, L"Tavrel");
-    EXPECT_EQ(box.text, L"Nothing to stop.");
-    EXPECT_EQ(box.icon, 48);
-    ASSERT_TRUE(app.responsive());
+    ASSERT_TRUE(boxSays(app, L"Nothing to stop.", kExclamationIcon)) << "Stop with nothing recording";
     EXPECT_EQ(app.listItems(), (Entries{kUp, kLeft, L"free text"})) << show(app.listItems());
     EXPECT_TRUE(noMessageBox(app));
 }
@@ -31,11 +27,7 @@ TEST(Recorder, StopAfterARecordingEndedSaysNothingToStopAndKeepsTheEntries) {
     ASSERT_TRUE(stopsWithHalted(r.app));
 
     r.app.click(L"Stop");
-    MessageBoxSeen box = takeMessageBox(r.app);
-    ASSERT_NE(box.hwnd, nullptr) << "the second Stop showed no box";
-    EXPECT_EQ(box.text, L"Nothing to stop.");
-    EXPECT_EQ(box.icon, 48);
-    ASSERT_TRUE(r.app.responsive());
+    ASSERT_TRUE(boxSays(r.app, L"Nothing to stop.", kExclamationIcon)) << "the second Stop";
     EXPECT_EQ(r.app.listItems(), (Entries{kDown})) << show(r.app.listItems());
 }
 
@@ -61,11 +53,7 @@ TEST(Recorder, RecordDuringARecordingNestsAndOneStopEndsBoth) {
     ASSERT_TRUE(listBecomes(r.app, {kUp}));
 
     ASSERT_TRUE(stopsWithHalted(r.app)) << "the inner recording";
-    MessageBoxSeen outer = takeMessageBox(r.app);
-    ASSERT_NE(outer.hwnd, nullptr) << "the outer recording did not end with a box of its own";
-    EXPECT_EQ(outer.text, L"Recording halted.");
-    EXPECT_EQ(outer.icon, 64);
-    ASSERT_TRUE(r.app.responsive());
+    ASSERT_TRUE(boxSays(r.app, L"Recording halted.", kInformationIcon)) << "the outer recording";
     EXPECT_TRUE(noMessageBox(r.app));
     EXPECT_EQ(r.app.listItems(), (Entries{kUp})) << show(r.app.listItems());
 }

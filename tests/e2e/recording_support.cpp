@@ -1,3 +1,4 @@
+#include "tests/e2e/message_checks.h"
 #include "tests/e2e/recording_support.h"
 
 #include <stdexcept>
@@ -73,14 +74,7 @@ Recording::Recording() {
 
 ::testing::AssertionResult stopsWithHalted(const App& app) {
     app.click(L"Stop");
-    MessageBoxSeen box = takeMessageBox(app);
-    if (!box.hwnd) return ::testing::AssertionFailure() << "Stop showed no message box";
-    if (box.caption != L"Tavrel" || box.text != L"Recording halted." || box.icon != 64)
-        return ::testing::AssertionFailure() << "Stop showed \"" << narrow(box.text) << "\" (icon " << box.icon
-                                             << ", caption \"" << narrow(box.caption)
-                                             << "\"), expected \"Recording halted.\" (icon 64, caption \"Tavrel\")";
-    if (!app.responsive()) return ::testing::AssertionFailure() << "the program stopped answering after the box";
-    return ::testing::AssertionSuccess();
+    return boxSays(app, L"Recording halted.", kInformationIcon);
 }
 
 ::testing::AssertionResult savesAs(const ProgramFolder& folder, const App& app, const std::string& expected) {
