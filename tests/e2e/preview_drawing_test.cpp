@@ -16,9 +16,8 @@ namespace {
 TEST(Preview, DrawsThePathFromTheMiddleOfTheWindow) {
     ProgramFolder folder;
     App app(folder);
-    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, kShortWalk));
-    HWND preview = openPreview(app);
-    ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
+    HWND preview = previewOf(folder, app, kShortWalk);
+    ASSERT_NE(preview, nullptr);
     ASSERT_EQ(clientSize(preview).cx, 466);
     ASSERT_EQ(clientSize(preview).cy, 326);
     EXPECT_TRUE(showsPath(preview, kShortWalk));
@@ -45,9 +44,8 @@ TEST(Preview, EntriesThatDoNotMoveStillMarkTheStart) {
     ProgramFolder folder;
     App app(folder);
     const std::vector<std::string> still = {"JUMP", "up", "UP ", "", "Right"};
-    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, still));
-    HWND preview = openPreview(app);
-    ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
+    HWND preview = previewOf(folder, app, still);
+    ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(showsPath(preview, still));
     Capture seen = captureClient(preview);
     ASSERT_EQ(seen.width, 466);
@@ -69,9 +67,8 @@ TEST(Preview, APathLeavingTheWindowIsCutOffAtItsEdge) {
     walk.insert(walk.end(), 40, "LEFT");
     walk.insert(walk.end(), 90, "DOWN");
     walk.insert(walk.end(), 120, "RIGHT");
-    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, walk));
-    HWND preview = openPreview(app);
-    ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
+    HWND preview = previewOf(folder, app, walk);
+    ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(showsPath(preview, walk));
     Capture seen = captureClient(preview);
     ASSERT_EQ(seen.width, 466);
@@ -106,9 +103,8 @@ HWND createCover(const RECT& onScreen) {
 TEST(Preview, APartThatWasCoveredShowsThePathAgain) {
     ProgramFolder folder;
     App app(folder);
-    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, kShortWalk));
-    HWND preview = openPreview(app);
-    ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
+    HWND preview = previewOf(folder, app, kShortWalk);
+    ASSERT_NE(preview, nullptr);
     ASSERT_TRUE(showsPath(preview, kShortWalk));
 
     // Over the middle of the client area, where the path lies.

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "macro/preview_geometry.h"
+#include "tests/e2e/player_support.h"
 #include "tests/support/screen.h"
 
 namespace e2e {
@@ -95,6 +96,14 @@ std::string hex(COLORREF c) {
 HWND openPreview(const App& app) {
     app.click(L"Preview");
     return app.waitForWindow(kPreviewClass, kPreviewCaption);
+}
+
+HWND previewOf(const ProgramFolder& folder, const App& app, const std::vector<std::string>& entries) {
+    loadList(folder, app, entries);
+    if (::testing::Test::HasFatalFailure()) return nullptr;
+    HWND preview = openPreview(app);
+    if (!preview) ADD_FAILURE() << "no \"Preview\" window appeared";
+    return preview;
 }
 
 ::testing::AssertionResult showsPath(HWND preview, const std::vector<std::string>& entries) {

@@ -20,6 +20,9 @@ COLORREF ink();
 std::string hex(COLORREF c);
 
 HWND openPreview(const App& app);
+// Loads `entries` and opens the Preview on them; null, with the failure
+// recorded, when either went wrong.
+HWND previewOf(const ProgramFolder& folder, const App& app, const std::vector<std::string>& entries);
 void closePreview(const App& app, HWND preview);
 // Gives the window a client area of this size near the top left of the
 // screen and waits until it has it.

@@ -49,9 +49,8 @@ TEST(Preview, OpensAsAResizableToolWindowOverTheDisabledMainWindow) {
 TEST(Preview, ClosingGivesControlBackAndTheNextClickOpensAFreshWindow) {
     ProgramFolder folder;
     App app(folder);
-    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, kShortWalk));
-    HWND preview = openPreview(app);
-    ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
+    HWND preview = previewOf(folder, app, kShortWalk);
+    ASSERT_NE(preview, nullptr);
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == preview; }))
         << "the preview did not take the activation";
     ASSERT_TRUE(resized(preview, 300, 200));
@@ -78,9 +77,8 @@ TEST(Preview, ClosingGivesControlBackAndTheNextClickOpensAFreshWindow) {
 TEST(Preview, ResizingRedrawsTheWholePathRecentredWithANewStep) {
     ProgramFolder folder;
     App app(folder);
-    ASSERT_NO_FATAL_FAILURE(loadList(folder, app, kShortWalk));
-    HWND preview = openPreview(app);
-    ASSERT_NE(preview, nullptr) << "no \"Preview\" window appeared";
+    HWND preview = previewOf(folder, app, kShortWalk);
+    ASSERT_NE(preview, nullptr);
     ASSERT_TRUE(showsPath(preview, kShortWalk));
 
     // Taller than wide: the step comes from the width, 4500 / 100 = 45
