@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/event_pump.h"
 #include "tests/support/clock.h"
 #include "tests/support/driver.h"
 #include "tests/support/key_sink.h"
@@ -42,8 +43,9 @@ using namespace e2e;
 const WORD kArrows[] = {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
 const wchar_t* const kEntries[] = {L"LEFT", L"UP", L"RIGHT", L"DOWN"};
 
-// The program's poll loop as this process can run it: one pump of pending
-// events, four key polls, one clock reading. Its key polls take the
+// The program's poll loop as this process can run it, with the program's own
+// event pump: one pump of pending events, four key polls, one clock reading,
+// and a wait for input until a millisecond later. Its key polls take the
 // "pressed since" bits, so it only runs while no recording is going on.
 struct LoopCopy {
     double passesPerSecond = 0;
@@ -52,18 +54,22 @@ struct LoopCopy {
 
 LoopCopy runLoopCopy(double duration) {
     const HostProcess self = HostProcess::self();
+    tavrel::win32::Win32EventPump events;
     volatile SHORT sink = 0;
+    events.beginWaiting();
     const long long writesBefore = self.writes();
     const double start = seconds();
     double now = start;
     long long passes = 0;
     while (now - start < duration) {
-        pumpOwnMessages();
+        events.pump();
         for (WORD vk : kArrows) sink = static_cast<SHORT>(sink | GetAsyncKeyState(vk));
         now = seconds();
+        events.waitForInput(now + 0.001);
         ++passes;
     }
     const long long writesAfter = self.writes();
+    events.endWaiting();
     LoopCopy copy;
     copy.passesPerSecond = static_cast<double>(passes) / (now - start);
     if (writesBefore >= 0 && writesAfter >= 0)
