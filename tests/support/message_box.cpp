@@ -11,23 +11,13 @@ namespace {
 
 // Pixels of `icon` drawn on `background`, `size` square, row by row.
 std::vector<COLORREF> iconPixels(HICON icon, COLORREF background, int size) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    RECT r{0, 0, size, size};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return captureDrawing(size, size, [&](HDC dc) {
+        RECT r{0, 0, size, size};
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    }).pixels;
 }
 
 // Which system icon the message box shows, compared by what is on screen:

@@ -20,15 +20,15 @@ int screenDpi() {
     return dpi;
 }
 
-Capture captureScreen(RECT area) {
+Capture captureDrawing(int width, int height, const std::function<void(HDC)>& draw) {
     Capture capture;
-    if (area.right <= area.left || area.bottom <= area.top) return capture;
-    capture.width = area.right - area.left;
-    capture.height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return capture;
+    capture.width = width;
+    capture.height = height;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height;  // top row first
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -37,10 +37,10 @@ Capture captureScreen(RECT area) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
+    draw(dc);
     GdiFlush();
     const auto* raw = static_cast<const DWORD*>(bits);
-    capture.pixels.resize(static_cast<std::size_t>(capture.width) * static_cast<std::size_t>(capture.height));
+    capture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::size_t i = 0; i < capture.pixels.size(); ++i) {
         const DWORD p = raw[i];  // 0x00RRGGBB
         capture.pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
@@ -50,6 +50,14 @@ Capture captureScreen(RECT area) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     return capture;
+}
+
+Capture captureScreen(RECT area) {
+    return captureDrawing(area.right - area.left, area.bottom - area.top, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 Capture captureClient(HWND window) {

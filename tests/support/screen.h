@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include <windows.h>
@@ -27,6 +28,8 @@ struct Capture {
 // Pixels per logical inch of the screen; sizes are checked at 96.
 int screenDpi();
 
+// What `draw` paints on a `width` x `height` bitmap.
+Capture captureDrawing(int width, int height, const std::function<void(HDC)>& draw);
 // A part of the screen, in screen coordinates.
 Capture captureScreen(RECT area);
 // A window's client area as it shows on the screen.
