@@ -12,7 +12,7 @@ std::string appDirFrom(const std::string& programFolder) {
     return programFolder + "\\";
 }
 
-MainHandlers::MainHandlers(KeystrokeList& list, MainControls& controls, Services& services, ModalWindows& windows)
+MainHandlers::MainHandlers(PathModel& list, MainControls& controls, Services& services, ModalWindows& windows)
     : list_(list), controls_(controls), services_(services), windows_(windows) {}
 
 void MainHandlers::Form_Load(const std::string& programFolder) {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "macro/keystroke_list.h"
+#include "app/path_model.h"
 #include "app/main_controls.h"
 #include "macro/player.h"
 #include "macro/recorder.h"
@@ -25,7 +25,7 @@ public:
 
 class MainHandlers {
 public:
-    MainHandlers(KeystrokeList& list, MainControls& controls, Services& services, ModalWindows& windows);
+    MainHandlers(PathModel& list, MainControls& controls, Services& services, ModalWindows& windows);
 
     // Form_Load: fixes AppDir from the program folder, then restores the settings.
     void Form_Load(const std::string& programFolder);
@@ -46,7 +46,7 @@ public:
     const std::string& programFolder() const { return programFolder_; }
 
 private:
-    KeystrokeList& list_;
+    PathModel& list_;
     MainControls& controls_;
     Services& services_;
     ModalWindows& windows_;

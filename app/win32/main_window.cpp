@@ -24,7 +24,7 @@ constexpr ControlId kModes[] = {ControlId::OptMode0, ControlId::OptMode1, Contro
 }  // namespace
 
 FrmTavrel::FrmTavrel(const AppFacts& facts, Win32Services& system)
-    : facts_(facts), system_(system), services_(system.services()), handlers_(*this, *this, services_, *this) {}
+    : facts_(facts), system_(system), services_(system.services()), handlers_(path_, *this, services_, *this) {}
 
 bool FrmTavrel::create(HINSTANCE instance) {
     instance_ = instance;
@@ -45,6 +45,7 @@ bool FrmTavrel::create(HINSTANCE instance) {
     system_.order.window = hwnd();
     system_.stopKey.window = hwnd();
     createControls();
+    path_.setView(this);
 
     handlers_.Form_Load(facts_.folder);
     ShowWindow(hwnd(), SW_SHOW);
@@ -96,6 +97,11 @@ LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void FrmTavrel::onCommand(ControlId id, WORD code) {
+    // A click of the user on an entry selects it in the path, too.
+    if (id == ControlId::List1 && code == LBN_SELCHANGE) {
+        path_.select(static_cast<int>(SendMessageW(control(ControlId::List1), LB_GETCURSEL, 0, 0)));
+        return;
+    }
     if (code != BN_CLICKED) return;
     try {
         switch (id) {
@@ -129,40 +135,35 @@ void FrmTavrel::unloadAndEnd() {
     endProgram();
 }
 
-void FrmTavrel::clear() {
-    entries_.clear();
-    SendMessageW(control(ControlId::List1), LB_RESETCONTENT, 0, 0);
-}
-
-bool FrmTavrel::append(const std::string& entry) {
-    if (count() >= kListCapacity) return false;
-    entries_.push_back(entry);
-    SendMessageW(control(ControlId::List1), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
-    return true;
-}
-
-std::size_t FrmTavrel::assign(const std::vector<std::string>& entries) {
+void FrmTavrel::reset(const std::vector<std::string>& entries) {
     HWND box = control(ControlId::List1);
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-    clear();
-    std::size_t taken = entries.size() < kListCapacity ? entries.size() : kListCapacity;
-    SendMessageW(box, LB_INITSTORAGE, taken, taken * 8);
-    entries_.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(taken));
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    SendMessageW(box, LB_INITSTORAGE, entries.size(), entries.size() * 8);
     // Straight to the list box's own procedure, past the subclasses of the
     // tool tip and of the visual styles, which only watch the mouse and
     // painting: under Wine each of them asks the server for a window
     // property on every message, and with them a full list took 11 s
     // instead of 0.1 s. The box is looked up once for the same reason.
     const auto listBoxProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(box, GCLP_WNDPROC));
-    for (const std::string& entry : entries_)
+    for (const std::string& entry : entries)
         CallWindowProcW(listBoxProc, box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
-    return taken;
 }
 
-void FrmTavrel::select(int index) { SendMessageW(control(ControlId::List1), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void FrmTavrel::inserted(int index, const std::string& entry) {
+    SendMessageW(control(ControlId::List1), LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
+}
+
+void FrmTavrel::erased(int index) {
+    SendMessageW(control(ControlId::List1), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void FrmTavrel::selected(int index) {
+    SendMessageW(control(ControlId::List1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
 
 void FrmTavrel::setBusy(bool busy) {
     for (const ControlSpec& row : mainWindowControls())
@@ -198,7 +199,7 @@ void FrmTavrel::setOnTop(int value) {
 
 namespace tavrel::win32 {
 
-void FrmTavrel::showPreview() { runPreviewWindow(instance_, hwnd(), *this); }
+void FrmTavrel::showPreview() { runPreviewWindow(instance_, hwnd(), path_); }
 
 void FrmTavrel::showAbout() {
     ShowWindow(hwnd(), SW_HIDE);

@@ -12,28 +12,26 @@
 #include "app/main_layout.h"
 #include "app/win32/controls.h"
 #include "app/win32/window.h"
-#include "macro/keystroke_list.h"
+#include "app/path_model.h"
 #include "app/main_controls.h"
 #include "platform/win32/app_facts.h"
 #include "platform/win32/services.h"
 
 namespace tavrel::win32 {
 
-class FrmTavrel final : public Window, public KeystrokeList, public MainControls, public ModalWindows {
+class FrmTavrel final : public Window, public PathView, public MainControls, public ModalWindows {
 public:
     FrmTavrel(const AppFacts& facts, Win32Services& system);
 
     // Creates the window and its controls, runs Form_Load, then shows it.
     bool create(HINSTANCE instance);
 
-    // KeystrokeList: the entries are kept byte for byte beside the list
-    // box, which only displays them.
-    void clear() override;
-    bool append(const std::string& entry) override;
-    int count() const override { return static_cast<int>(entries_.size()); }
-    std::string entry(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
-    void select(int index) override;
-    std::size_t assign(const std::vector<std::string>& entries) override;
+    // PathView: the list box only shows the path, which the model keeps
+    // byte for byte.
+    void reset(const std::vector<std::string>& entries) override;
+    void inserted(int index, const std::string& entry) override;
+    void erased(int index) override;
+    void selected(int index) override;
 
     // MainControls
     void setBusy(bool busy) override;
@@ -60,12 +58,12 @@ private:
     const AppFacts& facts_;
     Win32Services& system_;
     Services services_;
+    PathModel path_;
     MainHandlers handlers_;
     HINSTANCE instance_ = nullptr;
     HWND toolTip_ = nullptr;
     int dpi_ = 96;
     std::optional<ControlFonts> fonts_;
-    std::vector<std::string> entries_;
 };
 
 }  // namespace tavrel::win32

@@ -78,24 +78,26 @@ std::string FakeFiles::setCurrentFolder(const std::string& folder) {
     return {};
 }
 
-void FakeList::clear() {
-    entries.clear();
-    selected = -1;
+void FakeListView::reset(const std::vector<std::string>& entries) {
     world.log.push_back("clear");
+    for (const std::string& entry : entries) world.log.push_back("append " + entry);
 }
 
-bool FakeList::append(const std::string& entry) {
-    if (count() >= kListCapacity) return false;
-    entries.push_back(entry);
-    world.log.push_back("append " + entry);
-    return true;
+void FakeListView::inserted(int index, const std::string& entry) {
+    if (index + 1 == world.list.count())
+        world.log.push_back("append " + entry);
+    else
+        world.log.push_back("insert " + std::to_string(index) + " " + entry);
 }
 
-std::string FakeList::entry(int index) const { return entries.at(static_cast<std::size_t>(index)); }
+void FakeListView::erased(int index) { world.log.push_back("erase " + std::to_string(index)); }
 
-void FakeList::select(int index) {
-    selected = index;
-    world.log.push_back("select " + std::to_string(index));
+void FakeListView::selected(int index) { world.log.push_back("select " + std::to_string(index)); }
+
+void FakeWorld::setEntries(const std::vector<std::string>& entries) {
+    list.setView(nullptr);
+    list.assign(entries);
+    list.setView(&listView);
 }
 
 void FakeControls::setBusy(bool busy) {

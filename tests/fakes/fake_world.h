@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "macro/keystroke_list.h"
+#include "app/path_model.h"
 #include "app/main_controls.h"
 #include "platform/services.h"
 
@@ -163,15 +163,14 @@ struct FakeStopKey final : StopKey {
     int disarms = 0;
 };
 
-struct FakeList final : KeystrokeList {
-    explicit FakeList(FakeWorld& w) : world(w) {}
-    void clear() override;
-    bool append(const std::string& entry) override;
-    int count() const override { return static_cast<int>(entries.size()); }
-    std::string entry(int index) const override;
-    void select(int index) override;
-    std::vector<std::string> entries;
-    int selected = -1;
+// Shows the path in the log: a redraw of the whole list as "clear" and an
+// "append" per entry, as a list box refilled would.
+struct FakeListView final : PathView {
+    explicit FakeListView(FakeWorld& w) : world(w) {}
+    void reset(const std::vector<std::string>& entries) override;
+    void inserted(int index, const std::string& entry) override;
+    void erased(int index) override;
+    void selected(int index) override;
     FakeWorld& world;
 };
 
@@ -207,8 +206,16 @@ struct FakeWorld {
     FakeFiles files{*this};
     FakeFocus focus;
     FakeStopKey stopKey;
-    FakeList list{*this};
+    PathModel list;
+    FakeListView listView{*this};
     FakeControls controls{*this};
+
+    FakeWorld() { list.setView(&listView); }
+    FakeWorld(const FakeWorld&) = delete;
+    FakeWorld& operator=(const FakeWorld&) = delete;
+
+    // Puts `entries` in the list unseen, as if they had always been there.
+    void setEntries(const std::vector<std::string>& entries);
 
     Services services() {
         return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey};

@@ -91,7 +91,7 @@ TEST_F(MainHandlersTest, UnloadThatCannotWriteSaysWhyAndKeepsTheOldFile) {
 
 TEST_F(MainHandlersTest, SaveWritesTheListInTheProgramFolder) {
     load();
-    world.list.entries = {"UP", "UP", "RIGHT"};
+    world.setEntries({"UP", "UP", "RIGHT"});
     handlers.BtnSave_Click();
     EXPECT_EQ(world.files.currentFolder, "C:\\Games\\Tavrel");
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nUP\r\nRIGHT\r\n");
@@ -102,37 +102,37 @@ TEST_F(MainHandlersTest, SaveThatFailsReportsAndKeepsListAndFile) {
     load();
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "OLD\r\n";
     world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.txt"] = "Access is denied.";
-    world.list.entries = {"LEFT"};
+    world.setEntries({"LEFT"});
     handlers.BtnSave_Click();
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 Access is denied."}));
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "OLD\r\n");
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
 }
 
 TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
     load();
-    world.list.entries = {"DOWN", "DOWN"};
+    world.setEntries({"DOWN", "DOWN"});
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\n up\rRIGHT";
     handlers.BtnLoad_Click();
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"UP", " up", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"UP", " up", "RIGHT"}));
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
 
 TEST_F(MainHandlersTest, LoadThatFailsReportsAndLeavesTheListAlone) {
     load();
-    world.list.entries = {"DOWN", "LEFT"};
+    world.setEntries({"DOWN", "LEFT"});
     handlers.BtnLoad_Click();
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 The system cannot find the file specified."}));
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"DOWN", "LEFT"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"DOWN", "LEFT"}));
     EXPECT_TRUE(world.logOnly({"clear"}).empty());
 }
 
 TEST_F(MainHandlersTest, LoadOfAnEmptyFileEmptiesTheList) {
     load();
-    world.list.entries = {"DOWN"};
+    world.setEntries({"DOWN"});
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "";
     handlers.BtnLoad_Click();
-    EXPECT_TRUE(world.list.entries.empty());
+    EXPECT_TRUE(world.list.entries().empty());
 }
 
 TEST_F(MainHandlersTest, LoadKeepsTheFirst32767LinesAndSaysSo) {
@@ -142,7 +142,7 @@ TEST_F(MainHandlersTest, LoadKeepsTheFirst32767LinesAndSaysSo) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = bytes;
     handlers.BtnLoad_Click();
     ASSERT_EQ(world.list.count(), kListCapacity);
-    EXPECT_EQ(world.list.entries.back(), "L" + std::to_string(kListCapacity - 1));
+    EXPECT_EQ(world.list.entries().back(), "L" + std::to_string(kListCapacity - 1));
     Log messages = world.logOnly({"message"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("message 48 ", 0), 0u) << messages[0];
@@ -224,21 +224,21 @@ protected:
 
 TEST_F(DuringRecording, LoadReplacesTheListAndRecordingGoesOnAppending) {
     record(1.0, [&] { handlers.BtnLoad_Click(); });
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"UP", "UP", "DOWN"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"UP", "UP", "DOWN"}));
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 64 Recording halted."}));
 }
 
 TEST_F(DuringRecording, SaveWritesTheEntriesRecordedSoFar) {
     record(1.0, [&] { handlers.BtnSave_Click(); });
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "LEFT\r\n");
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT", "DOWN"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT", "DOWN"}));
 }
 
 TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
     record(1.0, [&] { handlers.Command3_Click(); });
     // DOWN went down and up again during the countdown, while the recording
     // waited in its pump: it is not recorded.
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
     EXPECT_EQ(world.logOnly({"message", "append", "send", "actions"}),
               (Log{"append LEFT", "actions off", "send {DOWN}", "send  ", "send {UP}", "sendwait ", "actions on",
                    "message 48 DONE!", "message 64 Recording halted."}));
@@ -256,7 +256,7 @@ TEST_F(DuringRecording, ClosingEndsItWithTheSettingsWrittenAndNothingMore) {
         world.ended = true;
     });
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
-    EXPECT_EQ(world.list.entries, (std::vector<std::string>{"LEFT"}));
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
 

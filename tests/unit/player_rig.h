@@ -65,7 +65,7 @@ struct Rig {
     Player player{world.list, world.controls, services, kAppDir};
 
     Rig(std::vector<std::string> entries, int mode, int noSound) {
-        world.list.entries = std::move(entries);
+        world.setEntries(std::move(entries));
         world.controls.mode = mode;
         world.controls.noSoundValue = noSound;
     }

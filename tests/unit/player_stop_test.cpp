@@ -62,7 +62,7 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
         {"Esc between pieces", {"UP", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(4), pressEsc,
          fullCountdown, {"select 0", "send {DOWN}", "send {DOWN}", "send {DOWN}", "send  "}, esc(1, 2)},
         {"Esc with the next entry selected", {"DOWN", "bogus", "DOWN"}, 1, FakeFocus::kEditor, true,
-         [](const Rig& r) { return r.world.list.selected == 2; }, pressEsc, fullCountdown,
+         [](const Rig& r) { return r.world.list.selected() == 2; }, pressEsc, fullCountdown,
          {"select 0", "send  ", "select 1", "select 2"}, esc(3, 3)},
         {"Esc held elsewhere, the guard still stops", {"LEFT", "DOWN"}, 0, FakeFocus::kEditor, false,
          afterSends(1),
@@ -95,8 +95,8 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
         int lastSelected = -1;
         for (const auto& e : c.sent)
             if (e.rfind("select ", 0) == 0) lastSelected = std::stoi(e.substr(7));
-        EXPECT_EQ(rig.world.list.selected, lastSelected);
-        EXPECT_EQ(rig.world.list.entries, c.entries);
+        EXPECT_EQ(rig.world.list.selected(), lastSelected);
+        EXPECT_EQ(rig.world.list.entries(), c.entries);
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
         EXPECT_EQ(rig.world.controls.playCaption, "Play");
         EXPECT_FALSE(rig.world.stopKey.armed) << "Esc still taken after the playback";

@@ -40,8 +40,8 @@ TEST(Player, PlaysMixedListInEveryModeAndSoundSetting) {
         Rig rig(entries, c.mode, c.noSound);
         rig.player.play();
         EXPECT_EQ(rig.world.log, playbackLog(entries, c.clicks));
-        EXPECT_EQ(rig.world.list.selected, static_cast<int>(entries.size()) - 1);
-        EXPECT_EQ(rig.world.list.entries, entries);
+        EXPECT_EQ(rig.world.list.selected(), static_cast<int>(entries.size()) - 1);
+        EXPECT_EQ(rig.world.list.entries(), entries);
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
         EXPECT_EQ(rig.world.controls.playCaption, "Play");
         // The guard costs one look at the focus per piece; Esc is held for
@@ -195,7 +195,7 @@ TEST(Player, CountIsTakenAfterTheCountdownAndThenFixed) {
         rig.world.events.onPump = [&](int) {
             if (added || (c.duringCountdown ? rig.sends() != 0 : rig.sends() != 1)) return;
             added = true;
-            rig.world.list.entries.push_back("LEFT");
+            rig.world.list.append("LEFT");
         };
         rig.player.play();
         ASSERT_TRUE(added);

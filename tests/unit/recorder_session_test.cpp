@@ -14,7 +14,7 @@ using namespace fakes;
 
 TEST(Recorder, RecordEmptiesAFilledListAndBeepsBeforeTheFirstPass) {
     Harness h;
-    h.world.list.entries = {"UP", "up", "RIGHT"};
+    h.world.setEntries({"UP", "up", "RIGHT"});
     Log seenAtFirstPump;
     bool flagAtFirstPump = false;
     h.atPump = [&](double) {
@@ -35,12 +35,12 @@ TEST(Recorder, RecordEmptiesAFilledListAndBeepsBeforeTheFirstPass) {
 
 TEST(Recorder, StopWithNothingRecordingOnlyComplains) {
     Harness h;
-    h.world.list.entries = {"LEFT", "DOWN"};
+    h.world.setEntries({"LEFT", "DOWN"});
 
     h.recorder.stop();
 
     EXPECT_EQ(h.world.log, (Log{kNothingToStop}));
-    EXPECT_EQ(h.world.list.entries, (std::vector<std::string>{"LEFT", "DOWN"}));
+    EXPECT_EQ(h.world.list.entries(), (std::vector<std::string>{"LEFT", "DOWN"}));
     EXPECT_FALSE(h.recorder.recording());
 }
 
@@ -133,7 +133,7 @@ TEST(Recorder, NestedRecordEndsWithOneStopAndOuterPassUsesItsOwnStates) {
                                "append RIGHT", kKeySound,
                                kHalted,
                            }));
-    EXPECT_EQ(h.world.list.entries, (std::vector<std::string>{"UP", "RIGHT", "RIGHT"}));
+    EXPECT_EQ(h.world.list.entries(), (std::vector<std::string>{"UP", "RIGHT", "RIGHT"}));
     EXPECT_EQ(flagSeenByOuterAfterNested, std::vector<bool>{false});
     EXPECT_FALSE(h.recorder.recording());
 }
@@ -258,7 +258,7 @@ TEST(Recorder, FullListEndsTheRecordingAndSaysSo) {
             }
             if (!loaded && t >= 0.5) {
                 loaded = true;
-                h.world.list.entries.assign(static_cast<std::size_t>(c.loadedAtHalfASecond), "UP");
+                h.world.setEntries(std::vector<std::string>(static_cast<std::size_t>(c.loadedAtHalfASecond), "UP"));
             }
             // The user would stop at 3 s; the full list must have ended it by then.
             if (t >= 3.0 && h.recorder.recording()) h.recorder.stop();
@@ -269,7 +269,7 @@ TEST(Recorder, FullListEndsTheRecordingAndSaysSo) {
         EXPECT_EQ(h.world.log, c.log);
         EXPECT_LT(h.elapsed(), 2.0);
         ASSERT_EQ(h.world.list.count(), kListCapacity);
-        EXPECT_EQ(h.world.list.entries.back(), c.last);
+        EXPECT_EQ(h.world.list.entries().back(), c.last);
         EXPECT_FALSE(h.recorder.recording());
     }
 }

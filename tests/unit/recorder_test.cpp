@@ -42,7 +42,7 @@ TEST_P(RecorderTimeline, AppendsOneEntryPerNewPress) {
 
     h.recorder.record();
 
-    EXPECT_EQ(h.world.list.entries, c.entries);
+    EXPECT_EQ(h.world.list.entries(), c.entries);
     EXPECT_EQ(h.world.log, recordingLog(c.entries));
     EXPECT_FALSE(h.recorder.recording());
 }
@@ -118,7 +118,7 @@ TEST_P(RecorderKeyValue, AnyNonZeroPollCountsAsDown) {
 
     h.recorder.record();
 
-    EXPECT_EQ(h.world.list.entries, (std::vector<std::string>{"UP", "UP"}));
+    EXPECT_EQ(h.world.list.entries(), (std::vector<std::string>{"UP", "UP"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Recorder, RecorderKeyValue,
