@@ -12,21 +12,26 @@ std::string appDirFrom(const std::string& programFolder) {
     return programFolder + "\\";
 }
 
-MainHandlers::MainHandlers(PathModel& list, MainControls& controls, Services& services, ModalWindows& windows)
-    : list_(list), controls_(controls), services_(services), windows_(windows) {}
+MainHandlers::MainHandlers(PathModel& list, MainView& view, Services& services, ModalWindows& windows)
+    : list_(list), view_(view), services_(services), windows_(windows) {}
 
 void MainHandlers::Form_Load(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
     recorder_.emplace(list_, services_, appDir_);
-    player_.emplace(list_, controls_, services_, appDir_);
+    player_.emplace(list_, playbackSide_, services_, appDir_);
     // A missing or unreadable settings file simply leaves the defaults.
-    ReadResult settings = services_.files.readAll(appDir_ + kSettingsFileName);
-    if (settings.ok) applySettings(settings.bytes, controls_);
+    ReadResult file = services_.files.readAll(appDir_ + kSettingsFileName);
+    if (file.ok)
+        readSettings(file.bytes, settings_, [this] {
+            view_.showSettings(settings_);
+            switchOnTop();
+        });
+    view_.showSettings(settings_);
 }
 
 void MainHandlers::Form_Unload() {
-    std::string error = services_.files.replace(appDir_ + kSettingsFileName, settingsText(controls_));
+    std::string error = services_.files.replace(appDir_ + kSettingsFileName, settingsText(settings_));
     if (!error.empty()) services_.notifier.message("The settings could not be saved.\n" + error, Icon::Stop);
 }
 
@@ -75,6 +80,11 @@ void MainHandlers::Command5_Click() {
         services_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
 }
 
-void MainHandlers::ChkOnTop_Click() { services_.order.setTop(controls_.onTop() != 0 ? -1 : 0); }
+void MainHandlers::setOnTop(int value) {
+    settings_.onTop = value;
+    switchOnTop();
+}
+
+void MainHandlers::switchOnTop() { services_.order.setTop(settings_.onTop != 0 ? -1 : 0); }
 
 }  // namespace tavrel

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "app/path_model.h"
-#include "app/main_controls.h"
+#include "app/main_view.h"
+#include "app/settings.h"
 #include "macro/player.h"
 #include "macro/recorder.h"
 #include "platform/services.h"
@@ -25,7 +26,7 @@ public:
 
 class MainHandlers {
 public:
-    MainHandlers(PathModel& list, MainControls& controls, Services& services, ModalWindows& windows);
+    MainHandlers(PathModel& list, MainView& view, Services& services, ModalWindows& windows);
 
     // Form_Load: fixes AppDir from the program folder, then restores the settings.
     void Form_Load(const std::string& programFolder);
@@ -40,16 +41,39 @@ public:
     void BtnPreview_Click() { windows_.showPreview(); }
     void Command4_Click() { windows_.showAbout(); }  // About
     void Command5_Click();                           // Explore
-    void ChkOnTop_Click();
+
+    // The settings as the user changes them in the window.
+    const Settings& settings() const { return settings_; }
+    void setSpeedMode(SpeedMode mode) { settings_.mode = mode; }
+    void setNoSound(int value) { settings_.noSound = value; }
+    // Also switches "always on top" on or off.
+    void setOnTop(int value);
 
     const std::string& appDir() const { return appDir_; }
     const std::string& programFolder() const { return programFolder_; }
 
 private:
+    // What the player reads and changes: the settings here, the rest the window's.
+    class PlaybackSide final : public PlaybackView {
+    public:
+        explicit PlaybackSide(MainHandlers& h) : h_(h) {}
+        SpeedMode speedMode() const override { return h_.settings_.mode; }
+        int noSound() const override { return h_.settings_.noSound; }
+        void setPlayCaption(std::string_view caption) override { h_.view_.setPlayCaption(caption); }
+        void setBusy(bool busy) override { h_.view_.setBusy(busy); }
+
+    private:
+        MainHandlers& h_;
+    };
+
+    void switchOnTop();
+
     PathModel& list_;
-    MainControls& controls_;
+    MainView& view_;
     Services& services_;
     ModalWindows& windows_;
+    Settings settings_;
+    PlaybackSide playbackSide_{*this};
     std::string programFolder_;
     std::string appDir_;
     std::optional<Recorder> recorder_;

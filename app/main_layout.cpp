@@ -4,6 +4,8 @@
 #include <array>
 #include <stdexcept>
 
+#include "macro/speed_mode.h"
+
 namespace tavrel {
 
 namespace {
@@ -20,12 +22,13 @@ constexpr std::array kControls{
     ControlSpec{ChkOnTop, K::CheckBox, kWindowClientArea, "This window always on top", {120, 3000, 3135, 255},
                 "Make this application always on top", kTab},
     ControlSpec{Frame1, K::Frame, kWindowClientArea, "Speed setting", {120, 1800, 3135, 1095}, "", kGroupStart},
-    ControlSpec{OptMode0, K::OptionButton, Frame1, "Original", {120, 240, 2655, 255},
-                "Send keystrokes at maximum speed (for really fast computers)", kTab},
-    ControlSpec{OptMode1, K::OptionButton, Frame1, "Surpressed (recommended)", {120, 480, 2655, 255},
-                "Send keystrokes at a slightly slower rate (for most computers)"},
-    ControlSpec{OptMode2, K::OptionButton, Frame1, "Ultra-surpressed", {120, 720, 2655, 255},
-                "Send keystrokes at a much slower rate (for slower computers)"},
+    // One row per speed mode, 240 twips apart, in the table's order.
+    ControlSpec{OptMode0, K::OptionButton, Frame1, kSpeedModes[0].caption, {120, 240, 2655, 255},
+                kSpeedModes[0].toolTip, kTab},
+    ControlSpec{OptMode1, K::OptionButton, Frame1, kSpeedModes[1].caption, {120, 480, 2655, 255},
+                kSpeedModes[1].toolTip},
+    ControlSpec{OptMode2, K::OptionButton, Frame1, kSpeedModes[2].caption, {120, 720, 2655, 255},
+                kSpeedModes[2].toolTip},
     ControlSpec{Frame2, K::Frame, kWindowClientArea, "Actions", {120, 120, 3135, 1575}, "", kGroupStart},
     ControlSpec{Command4, K::Button, Frame2, "About", {2040, 1200, 975, 255}, "About this program", kTab},
     ControlSpec{Command5, K::Button, Frame2, "Explore", {2040, 960, 975, 255}, "Explore the application directory",

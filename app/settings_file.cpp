@@ -8,56 +8,49 @@
 
 #include "app/number_reading.h"
 #include "macro/list_file.h"
+#include "macro/speed_mode.h"
 
 namespace tavrel {
 
 namespace {
 
-// Both the no-sound box and the mode group accept exactly 0, 1 and 2; the
-// third state of the box is only reachable this way.
-std::optional<int> smallSetting(const std::vector<std::string>& lines, std::size_t index) {
+// The no-sound box takes 0, 1 and 2 (the third state is only reachable this
+// way), the mode one index of the speed-mode table.
+std::optional<int> smallSetting(const std::vector<std::string>& lines, std::size_t index, int highest) {
     if (index >= lines.size()) return std::nullopt;
     std::optional<double> value = numericValue(lines[index]);
     if (!value) return std::nullopt;
     std::optional<std::int16_t> rounded = roundToInteger(*value);
-    if (!rounded || *rounded < 0 || *rounded > 2) return std::nullopt;
+    if (!rounded || *rounded < 0 || *rounded > highest) return std::nullopt;
     return static_cast<int>(*rounded);
 }
 
 }  // namespace
 
-void applySettings(std::string_view fileBytes, SettingsView& controls) {
+void readSettings(std::string_view fileBytes, Settings& settings, const std::function<void()>& onTopSwitchedOn) {
     std::vector<std::string> lines = readLines(fileBytes);
     if (lines.empty()) return;
 
     std::optional<double> onTop = numericValue(lines[0]);
     if (!onTop) return;
-    // Any non-zero value counts, unrounded, so 0.4 still turns it on; going
-    // through the control runs its click behaviour and raises the window.
-    if (*onTop != 0.0) controls.setOnTop(1);
+    // Any non-zero value counts, unrounded, so 0.4 still turns it on.
+    if (*onTop != 0.0 && settings.onTop != 1) {
+        settings.onTop = 1;
+        if (onTopSwitchedOn) onTopSwitchedOn();
+    }
 
-    std::optional<int> noSound = smallSetting(lines, 1);
+    std::optional<int> noSound = smallSetting(lines, 1, 2);
     if (!noSound) return;
-    controls.setNoSound(*noSound);
+    settings.noSound = *noSound;
 
-    std::optional<int> mode = smallSetting(lines, 2);
+    std::optional<int> mode = smallSetting(lines, 2, static_cast<int>(kSpeedModes.size()) - 1);
     if (!mode) return;
-    controls.selectMode(*mode);
+    settings.mode = static_cast<SpeedMode>(*mode);
 }
 
-std::string settingsText(const SettingsView& controls) {
-    std::string text;
-    text += std::to_string(controls.onTop());
-    text += "\r\n";
-    text += std::to_string(controls.noSound());
-    text += "\r\n";
-    for (int k = kModeOriginal; k <= kModeUltraSurpressed; ++k) {
-        if (controls.modeSelected(k)) {
-            text += static_cast<char>('0' + k);
-            text += "\r\n";
-        }
-    }
-    return text;
+std::string settingsText(const Settings& settings) {
+    return std::to_string(settings.onTop) + "\r\n" + std::to_string(settings.noSound) + "\r\n" +
+           std::to_string(static_cast<int>(settings.mode)) + "\r\n";
 }
 
 }  // namespace tavrel

@@ -1,23 +1,26 @@
 // The settings file: on-top flag, no-sound flag and speed mode, one per line,
-// restored into the main window's controls at start and written at the end.
+// read at start and written at the end.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
-#include "app/settings_view.h"
-#include "macro/playback_view.h"
+#include "app/settings.h"
 
 namespace tavrel {
 
 inline constexpr const char* kSettingsFileName = "TavrelXP.vmi";
 
-// Applies the file's lines to the controls one by one. The first line that is
+// Applies the file's lines to `settings` one by one. The first line that is
 // missing or cannot be applied ends it silently; earlier lines stay applied.
-void applySettings(std::string_view fileBytes, SettingsView& controls);
+// `onTopSwitchedOn` runs the moment the first line turns the on-top flag on,
+// before the later lines are read, as a click on the box would.
+void readSettings(std::string_view fileBytes, Settings& settings,
+                  const std::function<void()>& onTopSwitchedOn = {});
 
-// The file as written on close: the two check-box values and the selected
-// mode index, each followed by CR LF.
-std::string settingsText(const SettingsView& controls);
+// The file as written on close: the two check-box values and the mode index,
+// each followed by CR LF.
+std::string settingsText(const Settings& settings);
 
 }  // namespace tavrel

@@ -20,33 +20,12 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-// Stands in for the main window: holds the three settings and refuses any
-// value the real controls could not take.
-class Controls final : public tavrel::SettingsView {
-public:
-    bool modeSelected(int index) const override { return mode_ == index; }
-    void selectMode(int index) override {
-        require(index >= 0 && index <= 2);
-        mode_ = index;
-    }
-    int noSound() const override { return noSound_; }
-    void setNoSound(int value) override {
-        require(value >= 0 && value <= 2);
-        noSound_ = value;
-    }
-    int onTop() const override { return onTop_; }
-    void setOnTop(int value) override {
-        require(value == 1);
-        onTop_ = value;
-    }
-
-    int mode() const { return mode_; }
-
-private:
-    int mode_ = tavrel::kModeSurpressed;
-    int noSound_ = 1;
-    int onTop_ = 0;
-};
+// Only values the window's controls can show.
+void requireShowable(const tavrel::Settings& s) {
+    require(s.noSound >= 0 && s.noSound <= 2);
+    require(static_cast<int>(s.mode) >= 0 && static_cast<std::size_t>(s.mode) < tavrel::kSpeedModes.size());
+    require(s.onTop == 0 || s.onTop == 1);
+}
 
 void checkRounding(double value) {
     std::optional<std::int16_t> rounded = tavrel::roundToInteger(value);
@@ -80,17 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkRounding(raw);
     }
 
-    Controls controls;
-    tavrel::applySettings(bytes, controls);
-    require(controls.noSound() >= 0 && controls.noSound() <= 2);
-    require(controls.mode() >= 0 && controls.mode() <= 2);
-    require(controls.onTop() == 0 || controls.onTop() == 1);
+    tavrel::Settings settings;
+    tavrel::readSettings(bytes, settings, [&] { require(settings.onTop == 1); });
+    requireShowable(settings);
 
     // Whatever was loaded is written back and loads again unchanged.
-    Controls reloaded;
-    tavrel::applySettings(tavrel::settingsText(controls), reloaded);
-    require(reloaded.onTop() == controls.onTop());
-    require(reloaded.noSound() == controls.noSound());
-    require(reloaded.mode() == controls.mode());
+    tavrel::Settings reloaded;
+    tavrel::readSettings(tavrel::settingsText(settings), reloaded);
+    require(reloaded.onTop == settings.onTop);
+    require(reloaded.noSound == settings.noSound);
+    require(reloaded.mode == settings.mode);
     return 0;
 }

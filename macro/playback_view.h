@@ -3,21 +3,18 @@
 
 #include <string_view>
 
-namespace tavrel {
+#include "macro/speed_mode.h"
 
-// Speed modes, the indexes of the speed option buttons.
-inline constexpr int kModeOriginal = 0;
-inline constexpr int kModeSurpressed = 1;
-inline constexpr int kModeUltraSurpressed = 2;
+namespace tavrel {
 
 class PlaybackView {
 public:
     virtual ~PlaybackView() = default;
 
-    // Tested afresh for every piece, so a change during playback counts
+    // Asked afresh for every piece, so a change during playback counts
     // from the next piece on.
-    virtual bool modeSelected(int index) const = 0;
-    // The no-sound box: 0 unchecked, 1 checked, 2 third state.
+    virtual SpeedMode speedMode() const = 0;
+    // The no-sound setting: 0 off, 1 on, 2 the third state (on).
     virtual int noSound() const = 0;
 
     // The Play button's caption, which shows the countdown.

@@ -120,16 +120,19 @@ void Player::Delay(float seconds) {
 void Player::sendPieces(std::string_view keys) {
     for (const std::string& piece : splitKeyString(keys)) {
         if (piece.empty()) continue;
-        // Each test reads its control afresh, so a change made during an
-        // earlier wait already counts for the tests after it.
-        if (view_.modeSelected(kModeSurpressed)) wait(kSurpressedWait);
-        if (view_.modeSelected(kModeUltraSurpressed)) wait(kUltraSurpressedWait);
-        if (view_.noSound() == 0 && !view_.modeSelected(kModeOriginal))
-            services_.sound.play(clickSound_);
+        pace();
         pumpOrEnd();
         guardTarget();
         sendOrFail(piece, false);
     }
+}
+
+void Player::pace() {
+    // The mode is asked afresh for every row, so a change made during an
+    // earlier wait already counts for the rows after it.
+    for (const SpeedModeRow& row : kSpeedModes)
+        if (row.wait > 0.0f && view_.speedMode() == row.mode) wait(row.wait);
+    if (view_.noSound() == 0 && speedModeRow(view_.speedMode()).click) services_.sound.play(clickSound_);
 }
 
 void Player::wait(float seconds) {

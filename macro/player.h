@@ -11,11 +11,6 @@
 
 namespace tavrel {
 
-// The pause before every piece in the two paced speed modes. Kept in single
-// precision: these are the values the program has always waited.
-inline constexpr float kSurpressedWait = 0.01f;
-inline constexpr float kUltraSurpressedWait = 0.05f;
-
 // Each countdown step waits this long, then sounds and shows its caption.
 inline constexpr float kCountdownStepWait = 1.0f;
 
@@ -63,6 +58,8 @@ private:
 
     // The unwinding forms behind SendThe() and Delay().
     void sendPieces(std::string_view keys);
+    // The speed mode's wait and click before a piece.
+    void pace();
     void wait(float seconds);
     void pumpOrEnd();
     void sendOrFail(std::string_view keys, bool waitUntilProcessed);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <iterator>
 
 #include "app/win32/window_support.h"
 #include "app/win32/about_window.h"
@@ -19,7 +20,9 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 bool insideFrame2(ControlId id) { return controlSpec(id).container == ControlId::Frame2; }
 
+// The option buttons in the order of the speed-mode table.
 constexpr ControlId kModes[] = {ControlId::OptMode0, ControlId::OptMode1, ControlId::OptMode2};
+static_assert(std::size(kModes) == kSpeedModes.size());
 
 }  // namespace
 
@@ -70,9 +73,7 @@ void FrmTavrel::createControls() {
     fonts_.emplace(dpi_);
     // Tool tips come once the window shows (createToolTips).
     win32::createControls(mainWindowControls(), hwnd(), *fonts_, nullptr, dpi_);
-    // Start values: "Surpressed (recommended)" selected, no click sound.
-    CheckDlgButton(hwnd(), static_cast<int>(ControlId::OptMode1), BST_CHECKED);
-    CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), BST_CHECKED);
+    showSettings(handlers_.settings());
 }
 
 LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -113,11 +114,21 @@ void FrmTavrel::onCommand(ControlId id, WORD code) {
             case ControlId::BtnPreview: handlers_.BtnPreview_Click(); break;
             case ControlId::Command4: handlers_.Command4_Click(); break;
             case ControlId::Command5: handlers_.Command5_Click(); break;
-            case ControlId::ChkOnTop: handlers_.ChkOnTop_Click(); break;
+            case ControlId::ChkOnTop:
+                handlers_.setOnTop(static_cast<int>(IsDlgButtonChecked(hwnd(), static_cast<int>(id))));
+                break;
             case ControlId::ChkNoSound:
                 // Only the settings file can give the third state; a click
                 // moves between checked and unchecked.
-                setNoSound(noSound() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+                handlers_.setNoSound(handlers_.settings().noSound == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+                showSettings(handlers_.settings());
+                break;
+            case ControlId::OptMode0:
+            case ControlId::OptMode1:
+            case ControlId::OptMode2:
+                handlers_.setSpeedMode(kSpeedModes[static_cast<std::size_t>(
+                                                       static_cast<int>(id) - static_cast<int>(ControlId::OptMode0))]
+                                           .mode);
                 break;
             default: break;
         }
@@ -174,25 +185,12 @@ void FrmTavrel::setPlayCaption(std::string_view caption) {
     SetWindowTextW(control(ControlId::Command3), widen(caption).c_str());
 }
 
-bool FrmTavrel::modeSelected(int index) const {
-    return IsDlgButtonChecked(hwnd(), static_cast<int>(kModes[index])) == BST_CHECKED;
-}
-
-void FrmTavrel::selectMode(int index) {
-    for (int k = 0; k < 3; ++k)
-        CheckDlgButton(hwnd(), static_cast<int>(kModes[k]), k == index ? BST_CHECKED : BST_UNCHECKED);
-}
-
-int FrmTavrel::noSound() const { return static_cast<int>(IsDlgButtonChecked(hwnd(), static_cast<int>(ControlId::ChkNoSound))); }
-
-void FrmTavrel::setNoSound(int value) { CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(value)); }
-
-int FrmTavrel::onTop() const { return static_cast<int>(IsDlgButtonChecked(hwnd(), static_cast<int>(ControlId::ChkOnTop))); }
-
-void FrmTavrel::setOnTop(int value) {
-    if (value == onTop()) return;
-    CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(value));
-    handlers_.ChkOnTop_Click();
+void FrmTavrel::showSettings(const Settings& settings) {
+    for (const SpeedModeRow& row : kSpeedModes)
+        CheckDlgButton(hwnd(), static_cast<int>(kModes[static_cast<std::size_t>(row.mode)]),
+                       row.mode == settings.mode ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(settings.noSound));
+    CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(settings.onTop));
 }
 
 }  // namespace tavrel::win32

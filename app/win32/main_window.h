@@ -13,13 +13,13 @@
 #include "app/win32/controls.h"
 #include "app/win32/window.h"
 #include "app/path_model.h"
-#include "app/main_controls.h"
+#include "app/main_view.h"
 #include "platform/win32/app_facts.h"
 #include "platform/win32/services.h"
 
 namespace tavrel::win32 {
 
-class FrmTavrel final : public Window, public PathView, public MainControls, public ModalWindows {
+class FrmTavrel final : public Window, public PathView, public MainView, public ModalWindows {
 public:
     FrmTavrel(const AppFacts& facts, Win32Services& system);
 
@@ -33,15 +33,10 @@ public:
     void erased(int index) override;
     void selected(int index) override;
 
-    // MainControls
+    // MainView
     void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
-    bool modeSelected(int index) const override;
-    void selectMode(int index) override;
-    int noSound() const override;
-    void setNoSound(int value) override;
-    int onTop() const override;
-    void setOnTop(int value) override;
+    void showSettings(const Settings& settings) override;
 
     // ModalWindows
     void showPreview() override;

@@ -110,14 +110,10 @@ void FakeControls::setPlayCaption(std::string_view caption) {
     world.log.push_back("caption " + playCaption);
 }
 
-void FakeControls::selectMode(int index) { mode = index; }
-
-void FakeControls::setNoSound(int value) { noSoundValue = value; }
-
-void FakeControls::setOnTop(int value) {
-    bool changed = value != onTopValue;
-    onTopValue = value;
-    if (changed && onTopClick) onTopClick();
+void FakeControls::showSettings(const Settings& settings) {
+    onTopValue = settings.onTop;
+    noSoundValue = settings.noSound;
+    mode = settings.mode;
 }
 
 static bool startsWithAny(const std::string& s, const std::vector<std::string>& prefixes) {

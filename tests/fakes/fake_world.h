@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "app/path_model.h"
-#include "app/main_controls.h"
+#include "app/main_view.h"
+#include "macro/playback_view.h"
 #include "platform/services.h"
 
 namespace tavrel::fakes {
@@ -174,22 +175,21 @@ struct FakeListView final : PathView {
     FakeWorld& world;
 };
 
-struct FakeControls final : MainControls {
+// The main window as the handlers see it, and the view the player has of it
+// when a test drives the player alone.
+struct FakeControls final : MainView, PlaybackView {
     explicit FakeControls(FakeWorld& w) : world(w) {}
     void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
-    bool modeSelected(int index) const override { return mode == index; }
-    void selectMode(int index) override;
+    void showSettings(const Settings& settings) override;
+    SpeedMode speedMode() const override { return mode; }
     int noSound() const override { return noSoundValue; }
-    void setNoSound(int value) override;
-    int onTop() const override { return onTopValue; }
-    void setOnTop(int value) override;
     bool actionsEnabled = true;
     std::string playCaption = "Play";
-    int mode = kModeSurpressed;
+    // As shown, or as the player is to read them.
+    SpeedMode mode = SpeedMode::Surpressed;
     int noSoundValue = 1;
     int onTopValue = 0;
-    std::function<void()> onTopClick;  // ChkOnTop_Click, wired by the test
     FakeWorld& world;
 };
 

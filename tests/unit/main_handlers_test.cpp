@@ -20,9 +20,6 @@ struct FakeWindows final : ModalWindows {
 
 class MainHandlersTest : public testing::Test {
 protected:
-    MainHandlersTest() {
-        world.controls.onTopClick = [this] { handlers.ChkOnTop_Click(); };
-    }
     void load(const std::string& folder = "C:\\Games\\Tavrel") {
         handlers.Form_Load(folder);
         world.log.clear();
@@ -46,7 +43,7 @@ TEST_F(MainHandlersTest, StartWithoutSettingsKeepsTheDefaults) {
     EXPECT_EQ(world.log, (Log{"read C:\\Games\\Tavrel\\TavrelXP.vmi"}));
     EXPECT_EQ(world.controls.onTopValue, 0);
     EXPECT_EQ(world.controls.noSoundValue, 1);
-    EXPECT_EQ(world.controls.mode, kModeSurpressed);
+    EXPECT_EQ(world.controls.mode, SpeedMode::Surpressed);
 }
 
 TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
@@ -54,7 +51,7 @@ TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
     handlers.Form_Load("C:\\Games\\Tavrel");
     EXPECT_EQ(world.controls.onTopValue, 1);
     EXPECT_EQ(world.controls.noSoundValue, 0);
-    EXPECT_EQ(world.controls.mode, kModeUltraSurpressed);
+    EXPECT_EQ(world.controls.mode, SpeedMode::UltraSurpressed);
     EXPECT_EQ(world.logOnly({"top"}), (Log{"top -1"}));
 }
 
@@ -62,16 +59,16 @@ TEST_F(MainHandlersTest, ProgramAtADriveRootUsesOneBackslash) {
     world.files.files["D:\\TavrelXP.vmi"] = "0\r\n0\r\n0\r\n";
     handlers.Form_Load("D:\\");
     EXPECT_EQ(handlers.appDir(), "D:\\");
-    EXPECT_EQ(world.controls.mode, kModeOriginal);
+    EXPECT_EQ(world.controls.mode, SpeedMode::Original);
 }
 
 TEST_F(MainHandlersTest, UnloadWritesTheThreeSettings) {
     load();
     handlers.Form_Unload();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
-    world.controls.onTopValue = 1;
-    world.controls.noSoundValue = 2;
-    world.controls.mode = kModeOriginal;
+    handlers.setOnTop(1);
+    handlers.setNoSound(2);
+    handlers.setSpeedMode(SpeedMode::Original);
     handlers.Form_Unload();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "1\r\n2\r\n0\r\n");
     EXPECT_TRUE(world.logOnly({"message"}).empty());
@@ -178,8 +175,7 @@ TEST_F(MainHandlersTest, ExploreThatCannotStartSaysSoAndGoesOn) {
 TEST_F(MainHandlersTest, OnTopClickFollowsTheBox) {
     load();
     for (int value : {1, 0, 2, 0}) {
-        world.controls.onTopValue = value;
-        handlers.ChkOnTop_Click();
+        handlers.setOnTop(value);
     }
     EXPECT_EQ(world.logOnly({"top"}), (Log{"top -1", "top 0", "top -1", "top 0"}));
 }

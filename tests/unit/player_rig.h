@@ -66,7 +66,7 @@ struct Rig {
 
     Rig(std::vector<std::string> entries, int mode, int noSound) {
         world.setEntries(std::move(entries));
-        world.controls.mode = mode;
+        world.controls.mode = static_cast<SpeedMode>(mode);
         world.controls.noSoundValue = noSound;
     }
 

@@ -201,7 +201,7 @@ TEST(Player, ClosingWaitKeepsTheWindowLiveAndSaysWhenTheKeysWereNotTaken) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rig rig({"DOWN"}, kModeOriginal, 1);
+        Rig rig({"DOWN"}, static_cast<int>(SpeedMode::Original), 1);
         double waitStart = 0;
         int pumpsBefore = 0;
         if (c.target)

@@ -150,7 +150,7 @@ TEST(Player, SettingsChangedMidPlaybackCountForTheTestsStillAhead) {
         rig.world.events.onPump = [&](int) {
             if (changed || !rig.countdownOver() || rig.sends() != c.afterSends) return;
             changed = true;
-            rig.world.controls.mode = c.newMode;
+            rig.world.controls.mode = static_cast<SpeedMode>(c.newMode);
             rig.world.controls.noSoundValue = c.newNoSound;
         };
         rig.player.play();

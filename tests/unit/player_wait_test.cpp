@@ -76,7 +76,7 @@ TEST(Player, DelayPumpsUntilStrictlyPastItsLength) {
     // the end of the wait, which must not yet end it.
     for (double step : {0.001, 0.25}) {
         for (double origin : {0.0, 1024.0, 86399.99, 1.0e7}) {
-            for (float seconds : {0.0f, kSurpressedWait, kUltraSurpressedWait, 1.0f}) {
+            for (float seconds : {0.0f, speedModeRow(SpeedMode::Surpressed).wait, speedModeRow(SpeedMode::UltraSurpressed).wait, 1.0f}) {
                 SCOPED_TRACE("step " + std::to_string(step) + " origin " + std::to_string(origin) + " seconds " +
                              std::to_string(seconds));
                 Rig rig({}, 1, 0);

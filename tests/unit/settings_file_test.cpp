@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/fakes/fake_world.h"
 
 namespace tavrel {
 namespace {
@@ -26,18 +25,14 @@ std::ostream& operator<<(std::ostream& os, const ControlState& s) {
 }
 
 // The designed initial states of the three controls.
-constexpr ControlState kDefaults{0, 1, kModeSurpressed};
+constexpr ControlState kDefaults{0, 1, static_cast<int>(SpeedMode::Surpressed)};
 
-ControlState stateOf(const fakes::FakeControls& c) { return {c.onTopValue, c.noSoundValue, c.mode}; }
+ControlState stateOf(const Settings& s) { return {s.onTop, s.noSound, static_cast<int>(s.mode)}; }
 
-void setState(fakes::FakeControls& c, const ControlState& s) {
-    c.onTopValue = s.onTop;
-    c.noSoundValue = s.noSound;
-    c.mode = s.mode;
-}
+Settings settingsOf(const ControlState& s) { return {s.onTop, s.noSound, static_cast<SpeedMode>(s.mode)}; }
 
 // ---------------------------------------------------------------------------
-// applySettings
+// readSettings
 
 struct LoadCase {
     std::string name;
@@ -102,20 +97,18 @@ class ApplySettingsTest : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(ApplySettingsTest, AppliesLinesUntilTheFirstFailure) {
     const LoadCase& c = GetParam();
-    fakes::FakeWorld world;
-    setState(world.controls, c.before);
+    Settings settings = settingsOf(c.before);
     int clicks = 0;
-    world.controls.onTopClick = [&] {
+    const auto click = [&] {
         // The click behaviour must see the box already checked.
-        EXPECT_EQ(world.controls.onTopValue, 1);
+        EXPECT_EQ(settings.onTop, 1);
         ++clicks;
     };
 
-    applySettings(c.file, world.controls);
+    readSettings(c.file, settings, click);
 
-    EXPECT_EQ(stateOf(world.controls), c.expected);
+    EXPECT_EQ(stateOf(settings), c.expected);
     EXPECT_EQ(clicks, c.onTopClicks);
-    EXPECT_TRUE(world.log.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ApplySettingsTest, ::testing::ValuesIn(loadCases()),
@@ -124,11 +117,10 @@ INSTANTIATE_TEST_SUITE_P(Files, ApplySettingsTest, ::testing::ValuesIn(loadCases
 // The on-top box is raised while the load step runs, before the later lines
 // are read, so its click behaviour sees the earlier settings only.
 TEST(ApplySettingsOrder, OnTopClickRunsBeforeLaterLinesApply) {
-    fakes::FakeWorld world;
+    Settings settings;
     std::vector<ControlState> seenAtClick;
-    world.controls.onTopClick = [&] { seenAtClick.push_back(stateOf(world.controls)); };
 
-    applySettings("1\r\n0\r\n2\r\n", world.controls);
+    readSettings("1\r\n0\r\n2\r\n", settings, [&] { seenAtClick.push_back(stateOf(settings)); });
 
     ASSERT_EQ(seenAtClick.size(), 1u);
     EXPECT_EQ(seenAtClick[0], (ControlState{1, kDefaults.noSound, kDefaults.mode}));
@@ -149,9 +141,7 @@ class SettingsTextTest : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(SettingsTextTest, ThreeLinesEachEndedByCrLf) {
     const WriteCase& c = GetParam();
-    fakes::FakeWorld world;
-    setState(world.controls, c.state);
-    EXPECT_EQ(settingsText(world.controls), c.expected);
+    EXPECT_EQ(settingsText(settingsOf(c.state)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(States, SettingsTextTest,
@@ -165,16 +155,14 @@ INSTANTIATE_TEST_SUITE_P(States, SettingsTextTest,
 TEST(SettingsRoundTrip, EveryStateSurvivesACloseAndStart) {
     for (int onTop : {0, 1}) {
         for (int noSound : {0, 1, 2}) {
-            for (int mode : {kModeOriginal, kModeSurpressed, kModeUltraSurpressed}) {
+            for (int mode : {0, 1, 2}) {
                 const ControlState state{onTop, noSound, mode};
                 SCOPED_TRACE(::testing::Message() << state);
-                fakes::FakeWorld closing;
-                setState(closing.controls, state);
-                const std::string file = settingsText(closing.controls);
+                const std::string file = settingsText(settingsOf(state));
 
-                fakes::FakeWorld starting;
-                applySettings(file, starting.controls);
-                EXPECT_EQ(stateOf(starting.controls), state);
+                Settings starting;
+                readSettings(file, starting);
+                EXPECT_EQ(stateOf(starting), state);
             }
         }
     }
@@ -182,9 +170,9 @@ TEST(SettingsRoundTrip, EveryStateSurvivesACloseAndStart) {
 
 // A hand-edited file with more lines is cut back to three on the next close.
 TEST(SettingsRoundTrip, ExtraLinesAreDroppedOnRewrite) {
-    fakes::FakeWorld world;
-    applySettings("1\r\n2\r\n0\r\nextra\r\n9\r\n", world.controls);
-    EXPECT_EQ(settingsText(world.controls), "1\r\n2\r\n0\r\n");
+    Settings settings;
+    readSettings("1\r\n2\r\n0\r\nextra\r\n9\r\n", settings);
+    EXPECT_EQ(settingsText(settings), "1\r\n2\r\n0\r\n");
 }
 
 }  // namespace
