@@ -40,4 +40,21 @@ std::vector<std::string> splitKeyString(std::string_view keys) {
     }
 }
 
+FocusShift shiftAfter(const std::vector<std::string>& pieces, std::size_t sent) {
+    FocusShift shift;
+    for (std::size_t i = 0; i < sent && i < pieces.size(); ++i) {
+        if (pieces[i] == kDownPiece) ++shift.below;
+        if (pieces[i] == kUpPiece) --shift.below;
+        if (pieces[i] == kSpacePiece) shift.pressed = true;
+    }
+    return shift;
+}
+
+std::optional<std::size_t> carryOnFrom(const std::vector<std::string>& pieces, FocusShift shift) {
+    // Each start of a key string leaves its own shift, so the first match is the only one.
+    for (std::size_t sent = 0; sent <= pieces.size(); ++sent)
+        if (shiftAfter(pieces, sent) == shift) return sent;
+    return std::nullopt;
+}
+
 }  // namespace tavrel

@@ -32,6 +32,18 @@ private:
     StopKey& key_;
 };
 
+// Sets a flag for as long as it lives, however the scope is left.
+class FlagHold {
+public:
+    explicit FlagHold(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagHold() { flag_ = false; }
+    FlagHold(const FlagHold&) = delete;
+    FlagHold& operator=(const FlagHold&) = delete;
+
+private:
+    bool& flag_;
+};
+
 }  // namespace
 
 Player::Player(KeystrokeList& list, PlaybackView& view, Services& services, std::string appDir)
@@ -41,8 +53,34 @@ Player::Player(KeystrokeList& list, PlaybackView& view, Services& services, std:
       keySound_(appDir + "key.wav"),
       clickSound_(std::move(appDir) + "click.wav") {}
 
-void Player::play() {
-    if (list_.count() == 0) {
+void Player::play() { playFrom(0); }
+
+void Player::playFrom(int first) {
+    withdrawResume();
+    run(PathPoint{first, 0});
+}
+
+bool Player::canResume() const {
+    if (playing_ || !resumeAt_ || list_.count() != static_cast<int>(resumeList_.size())) return false;
+    for (int i = 0; i < list_.count(); ++i)
+        if (list_.entry(i) != resumeList_[static_cast<std::size_t>(i)]) return false;
+    return true;
+}
+
+void Player::resume() {
+    if (!canResume()) return;
+    const PathPoint from = *resumeAt_;
+    withdrawResume();
+    run(from);
+}
+
+void Player::withdrawResume() {
+    resumeAt_.reset();
+    resumeList_.clear();
+}
+
+void Player::run(PathPoint from) {
+    if (from.entry < 0 || from.entry >= list_.count()) {
         services_.notifier.message("Nothing to play.", Icon::Exclamation);
         return;
     }
@@ -51,25 +89,22 @@ void Player::play() {
     entry_ = 0;
     count_ = 0;
     target_ = 0;
+    next_ = from;
+    const FlagHold playing(playing_);
     std::optional<int> notTakenAfter;
     try {
         // If the key cannot be had, the focus guard alone still keeps the
         // keys out of any other window.
         StopKeyHold stopKey(services_.stopKey);
-        for (std::string_view caption : kCountdownCaptions) {
-            wait(kCountdownStepWait);
-            services_.sound.play(keySound_);
-            view_.setPlayCaption(caption);
-        }
-
-        // Read after the countdown, then fixed: the selection may be moved by
-        // the user meanwhile, but playback keeps its own index.
-        count_ = list_.count();
-        for (int i = 0; i < count_; ++i) {
-            entry_ = i + 1;
-            list_.select(i);
-            const std::string text = list_.entry(i);
-            if (auto keys = keyStringFor(text)) sendPieces(*keys);
+        try {
+            countdown();
+            // Read after the countdown, then fixed: the selection may be
+            // moved by the user meanwhile, but playback keeps its own index.
+            count_ = list_.count();
+            sendFrom(from);
+        } catch (const Stopped& stop) {
+            if (stop.byEsc) rewindEntry();
+            throw;
         }
 
         // Lets the last keys be processed before the frame comes back.
@@ -79,11 +114,14 @@ void Player::play() {
         return;
     } catch (const SendFailed& failure) {
         // Going on would press buttons in a dialog that has stopped
-        // following the path, so the rest of the list is dropped.
+        // following the path, so the rest of the list is dropped, and it is
+        // not offered for resuming either: some of the keys that failed may
+        // have gone, so where the dialog's focus stands is not known.
         view_.setBusy(false);
         reportSendFailure(failure.error);
         return;
     } catch (const Stopped& stop) {
+        keepResumePoint();
         endEarly(stop);
         return;
     }
@@ -95,6 +133,61 @@ void Player::play() {
                                    Icon::Exclamation);
     else
         services_.notifier.message("DONE!", Icon::Exclamation);
+}
+
+void Player::countdown() {
+    for (std::string_view caption : kCountdownCaptions) {
+        wait(kCountdownStepWait);
+        services_.sound.play(keySound_);
+        view_.setPlayCaption(caption);
+    }
+}
+
+void Player::sendFrom(PathPoint from) {
+    for (int i = from.entry; i < count_; ++i) {
+        entry_ = i + 1;
+        list_.select(i);
+        next_ = PathPoint{i, i == from.entry ? from.piece : 0};
+        if (auto keys = keyStringFor(list_.entry(i))) {
+            const std::vector<std::string> pieces = splitKeyString(*keys);
+            for (; next_->piece < pieces.size(); ++next_->piece) sendPiece(pieces[next_->piece]);
+        }
+    }
+    next_ = PathPoint{count_, 0};
+}
+
+void Player::rewindEntry() {
+    // Nothing reached any window yet, so the focus is where it was.
+    if (target_ == 0 || !next_ || next_->entry >= list_.count()) return;
+    const auto keys = keyStringFor(list_.entry(next_->entry));
+    if (!keys) return;
+    const std::vector<std::string> pieces = splitKeyString(*keys);
+    FocusShift shift = shiftAfter(pieces, next_->piece);
+    {
+        const FlagHold rewinding(rewinding_);
+        try {
+            // Only {UP}s: a space would press a button the path never chose.
+            for (; shift.below > 0; --shift.below) sendPiece(kUpPiece);
+        } catch (const Stopped&) {
+            // The focus left the dialog: whatever the walk back did not
+            // undo, resume() sends as the rest of the entry.
+        }
+    }
+    const std::optional<std::size_t> carryOn = carryOnFrom(pieces, shift);
+    if (!carryOn)
+        next_.reset();
+    else if (*carryOn == pieces.size())
+        next_ = PathPoint{next_->entry + 1, 0};
+    else
+        next_->piece = *carryOn;
+}
+
+void Player::keepResumePoint() {
+    // Stopped in the closing wait, every key had already gone.
+    if (!next_ || next_->entry >= list_.count()) return;
+    resumeAt_ = next_;
+    resumeList_.clear();
+    for (int i = 0; i < list_.count(); ++i) resumeList_.push_back(list_.entry(i));
 }
 
 void Player::SendThe(const std::string& keys) {
@@ -118,13 +211,15 @@ void Player::Delay(float seconds) {
 }
 
 void Player::sendPieces(std::string_view keys) {
-    for (const std::string& piece : splitKeyString(keys)) {
-        if (piece.empty()) continue;
-        pace();
-        pumpOrEnd();
-        guardTarget();
-        sendOrFail(piece, false);
-    }
+    for (const std::string& piece : splitKeyString(keys)) sendPiece(piece);
+}
+
+void Player::sendPiece(std::string_view piece) {
+    if (piece.empty()) return;
+    pace();
+    pumpOrEnd();
+    guardTarget();
+    sendOrFail(piece, false);
 }
 
 void Player::pace() {
@@ -155,9 +250,10 @@ void Player::pumpOrEnd() {
     if (!services_.events.pump()) throw Ending{};
     // The pump is where the key's press arrives, so it is seen within one
     // pass of any wait.
-    if (services_.stopKey.pressed()) {
+    if (!rewinding_ && services_.stopKey.pressed()) {
         throw Stopped{entry_ == 0 ? std::string("Playback stopped before the first key: Esc was pressed.")
-                                  : stoppedAt("Esc was pressed.")};
+                                  : stoppedAt("Esc was pressed."),
+                      true};
     }
 }
 

@@ -1,9 +1,11 @@
 // Plays the keystroke list back into whichever window has the keyboard focus.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "macro/keystroke_list.h"
 #include "macro/playback_view.h"
@@ -33,7 +35,21 @@ public:
     // stop-sign message instead of "DONE!". The keys go only to the window
     // that had the focus when the first of them was due: playback stops when
     // there is none, when the focus leaves it, or when the stop key is pressed.
+    // Withdraws any resume point first.
     void play();
+
+    // Plays from entry `first` (0-based) to the end, exactly as play() plays
+    // the whole list; its messages count the entries in the whole list.
+    void playFrom(int first);
+
+    // A playback that stopped before its end can be carried on: resume()
+    // sends what it did not, with the countdown, guard and Esc of play().
+    // Only while no playback runs and the list is as it was at the stop.
+    bool canResume() const;
+    void resume();
+    // For every change of the list's entries: a resume point into another
+    // list would press the wrong buttons.
+    void withdrawResume();
 
 private:
     // The unit tests drive SendThe and Delay on their own.
@@ -54,7 +70,22 @@ private:
     // Thrown to end playback early with an exclamation message.
     struct Stopped {
         std::string message;
+        bool byEsc = false;
     };
+
+    // A place in the list: an entry and the piece of its key string that
+    // goes next.
+    struct PathPoint {
+        int entry = 0;
+        std::size_t piece = 0;
+    };
+
+    void run(PathPoint from);
+    void countdown();
+    void sendFrom(PathPoint from);
+    void sendPiece(std::string_view piece);
+    void rewindEntry();
+    void keepResumePoint();
 
     // The unwinding forms behind SendThe() and Delay().
     void sendPieces(std::string_view keys);
@@ -83,6 +114,17 @@ private:
     int entry_ = 0;
     int count_ = 0;
     WindowId target_ = 0;
+    // The first piece not yet sent; unknown once a send has failed or a
+    // rewind left the focus where no start of the entry would.
+    std::optional<PathPoint> next_;
+    bool playing_ = false;
+    // While the focus is walked back after Esc, which is still held so that
+    // a second press cannot reach the dialog.
+    bool rewinding_ = false;
+
+    // Where resume() carries on, and the list it belongs to.
+    std::optional<PathPoint> resumeAt_;
+    std::vector<std::string> resumeList_;
 };
 
 }  // namespace tavrel
