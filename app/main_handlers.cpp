@@ -12,14 +12,16 @@ std::string appDirFrom(const std::string& programFolder) {
     return programFolder + "\\";
 }
 
-MainHandlers::MainHandlers(PathModel& list, MainView& view, Services& services, ModalWindows& windows)
-    : list_(list), view_(view), services_(services), windows_(windows) {}
+MainHandlers::MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows)
+    : path_(path), view_(view), services_(services), windows_(windows) {}
 
-void MainHandlers::Form_Load(const std::string& programFolder) {
+void MainHandlers::start(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
-    recorder_.emplace(list_, services_, appDir_);
-    player_.emplace(list_, playbackSide_, services_, appDir_);
+    recorder_.emplace(path_, services_, appDir_);
+    player_.emplace(path_, playbackSide_, services_, appDir_);
+    // A resume point belongs to the list as it was at the stop.
+    path_.onEntriesChanged = [this] { player_->withdrawResume(); };
     // A missing or unreadable settings file simply leaves the defaults.
     ReadResult file = services_.files.readAll(appDir_ + kSettingsFileName);
     if (file.ok)
@@ -30,26 +32,32 @@ void MainHandlers::Form_Load(const std::string& programFolder) {
     view_.showSettings(settings_);
 }
 
-void MainHandlers::Form_Unload() {
+void MainHandlers::finish() {
     std::string error = services_.files.replace(appDir_ + kSettingsFileName, settingsText(settings_));
     if (!error.empty()) services_.notifier.message("The settings could not be saved.\n" + error, Icon::Stop);
 }
 
-void MainHandlers::BtnSave_Click() {
+void MainHandlers::record() {
+    // Undoing a Record by mistake brings the old path back whole.
+    PathStep step(path_);
+    recorder_->record();
+}
+
+void MainHandlers::save() {
     if (std::string error = services_.files.setCurrentFolder(programFolder_); !error.empty()) {
         services_.notifier.message(error, Icon::Stop);
         return;
     }
     std::vector<std::string> entries;
-    int n = list_.count();
+    int n = path_.count();
     entries.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) entries.push_back(list_.entry(i));
+    for (int i = 0; i < n; ++i) entries.push_back(path_.entry(i));
     if (std::string error = services_.files.replace(appDir_ + kListFileName, encodeListFile(entries));
         !error.empty())
         services_.notifier.message(error, Icon::Stop);
 }
 
-void MainHandlers::BtnLoad_Click() {
+void MainHandlers::load() {
     if (std::string error = services_.files.setCurrentFolder(programFolder_); !error.empty()) {
         services_.notifier.message(error, Icon::Stop);
         return;
@@ -66,7 +74,7 @@ void MainHandlers::BtnLoad_Click() {
         return;
     }
     reader.finish();
-    std::size_t loaded = list_.assign(reader.kept());
+    std::size_t loaded = path_.assign(reader.kept());
     if (loaded < reader.total())
         services_.notifier.message("The list file holds " + std::to_string(reader.total()) +
                                        " lines, more than the list can take. Only the first " +
@@ -74,7 +82,7 @@ void MainHandlers::BtnLoad_Click() {
                                    Icon::Exclamation);
 }
 
-void MainHandlers::Command5_Click() {
+void MainHandlers::explore() {
     std::string commandLine = "explorer.exe \"" + programFolder_ + "\"";
     if (std::string error = services_.shell.launch(commandLine, ShowStyle::Normal); !error.empty())
         services_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);

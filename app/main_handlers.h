@@ -26,21 +26,42 @@ public:
 
 class MainHandlers {
 public:
-    MainHandlers(PathModel& list, MainView& view, Services& services, ModalWindows& windows);
+    MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows);
 
-    // Form_Load: fixes AppDir from the program folder, then restores the settings.
-    void Form_Load(const std::string& programFolder);
-    // Form_Unload: writes the settings. The caller then ends the program at once.
-    void Form_Unload();
+    // At start: fixes the program folder, then restores the settings.
+    void start(const std::string& programFolder);
+    // At close: writes the settings. The caller then ends the program at once.
+    void finish();
 
-    void Command1_Click() { recorder_->record(); }  // Record
-    void Command2_Click() { recorder_->stop(); }    // Stop
-    void Command3_Click() { player_->play(); }      // Play
-    void BtnLoad_Click();
-    void BtnSave_Click();
-    void BtnPreview_Click() { windows_.showPreview(); }
-    void Command4_Click() { windows_.showAbout(); }  // About
-    void Command5_Click();                           // Explore
+    // The buttons.
+    void record();  // the whole recording is one step of the path's history
+    void stop() { recorder_->stop(); }
+    void play() { player_->play(); }
+    void load();
+    void save();
+    void preview() { windows_.showPreview(); }
+    void about() { windows_.showAbout(); }
+    void explore();
+
+    // The keystroke list's menu.
+    void playFromHere() { player_->playFrom(path_.selected()); }
+    void resume() { player_->resume(); }
+    void insertUp() { path_.insert("UP"); }
+    void insertDown() { path_.insert("DOWN"); }
+    void insertLeft() { path_.insert("LEFT"); }
+    void insertRight() { path_.insert("RIGHT"); }
+    void deleteEntry() { path_.eraseSelected(); }
+    void undo() { path_.undo(); }
+    void redo() { path_.redo(); }
+
+    // When the menu's commands apply (a playback aside).
+    bool hasSelection() const { return path_.selected() >= 0; }
+    bool canResume() const { return player_ && player_->canResume(); }
+    bool canInsert() const { return path_.count() < kListCapacity; }
+    bool canUndo() const { return path_.canUndo(); }
+    bool canRedo() const { return path_.canRedo(); }
+    // True while a playback runs.
+    bool busy() const { return busy_; }
 
     // The settings as the user changes them in the window.
     const Settings& settings() const { return settings_; }
@@ -60,7 +81,10 @@ private:
         SpeedMode speedMode() const override { return h_.settings_.mode; }
         int noSound() const override { return h_.settings_.noSound; }
         void setPlayCaption(std::string_view caption) override { h_.view_.setPlayCaption(caption); }
-        void setBusy(bool busy) override { h_.view_.setBusy(busy); }
+        void setBusy(bool busy) override {
+            h_.busy_ = busy;
+            h_.view_.setBusy(busy);
+        }
 
     private:
         MainHandlers& h_;
@@ -68,11 +92,12 @@ private:
 
     void switchOnTop();
 
-    PathModel& list_;
+    PathModel& path_;
     MainView& view_;
     Services& services_;
     ModalWindows& windows_;
     Settings settings_;
+    bool busy_ = false;
     PlaybackSide playbackSide_{*this};
     std::string programFolder_;
     std::string appDir_;

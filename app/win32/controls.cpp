@@ -84,7 +84,7 @@ Look lookOf(const ControlToMake& row) {
         // The default button is the one Enter presses.
         case ControlKind::DefaultButton: return {L"BUTTON", BS_DEFPUSHBUTTON, 0};
         case ControlKind::ListBox:
-            return {L"LISTBOX", WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+            return {L"LISTBOX", WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT, WS_EX_CLIENTEDGE};
         case ControlKind::Label:
             // SS_LEFT wraps at word boundaries. A static without SS_NOTIFY is
             // transparent to the mouse, and a tool tip would never see it.

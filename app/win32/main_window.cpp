@@ -1,10 +1,13 @@
 #include "app/win32/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <exception>
 #include <iterator>
 
+#include "app/main_commands.h"
+#include "app/win32/commands.h"
 #include "app/win32/window_support.h"
 #include "app/win32/about_window.h"
 #include "app/win32/preview_window.h"
@@ -50,7 +53,7 @@ bool FrmTavrel::create(HINSTANCE instance) {
     createControls();
     path_.setView(this);
 
-    handlers_.Form_Load(facts_.folder);
+    handlers_.start(facts_.folder);
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
     createToolTips();
@@ -78,9 +81,15 @@ void FrmTavrel::createControls() {
 
 LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_COMMAND:
-            if (lParam) onCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
+        case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam), lParam != 0); return 0;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) != control(ControlId::List1))
+                return DefWindowProcW(hwnd(), msg, wParam, lParam);
+            showListMenu(lParam);
             return 0;
+        case WM_VKEYTOITEM:
+            if (reinterpret_cast<HWND>(lParam) == control(ControlId::List1)) return listKey(wParam);
+            return -1;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             HDC dc = reinterpret_cast<HDC>(wParam);
@@ -97,26 +106,18 @@ LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void FrmTavrel::onCommand(ControlId id, WORD code) {
+void FrmTavrel::onCommand(int id, WORD code, bool fromControl) {
     // A click of the user on an entry selects it in the path, too.
-    if (id == ControlId::List1 && code == LBN_SELCHANGE) {
-        path_.select(static_cast<int>(SendMessageW(control(ControlId::List1), LB_GETCURSEL, 0, 0)));
+    if (fromControl && id == static_cast<int>(ControlId::List1)) {
+        if (code == LBN_SELCHANGE)
+            path_.select(static_cast<int>(SendMessageW(control(ControlId::List1), LB_GETCURSEL, 0, 0)));
         return;
     }
-    if (code != BN_CLICKED) return;
-    try {
-        switch (id) {
-            case ControlId::Command1: handlers_.Command1_Click(); break;
-            case ControlId::Command2: handlers_.Command2_Click(); break;
-            case ControlId::Command3: handlers_.Command3_Click(); break;
-            case ControlId::BtnLoad: handlers_.BtnLoad_Click(); break;
-            case ControlId::BtnSave: handlers_.BtnSave_Click(); break;
-            case ControlId::BtnPreview: handlers_.BtnPreview_Click(); break;
-            case ControlId::Command4: handlers_.Command4_Click(); break;
-            case ControlId::Command5: handlers_.Command5_Click(); break;
-            case ControlId::ChkOnTop:
-                handlers_.setOnTop(static_cast<int>(IsDlgButtonChecked(hwnd(), static_cast<int>(id))));
-                break;
+    if (fromControl && code != BN_CLICKED) return;
+    runGuarded([&] {
+        if (runCommand(buttonCommands(), id, handlers_) || runCommand(listMenuCommands(), id, handlers_)) return;
+        switch (static_cast<ControlId>(id)) {
+            case ControlId::ChkOnTop: handlers_.setOnTop(static_cast<int>(IsDlgButtonChecked(hwnd(), id))); break;
             case ControlId::ChkNoSound:
                 // Only the settings file can give the third state; a click
                 // moves between checked and unchecked.
@@ -126,12 +127,16 @@ void FrmTavrel::onCommand(ControlId id, WORD code) {
             case ControlId::OptMode0:
             case ControlId::OptMode1:
             case ControlId::OptMode2:
-                handlers_.setSpeedMode(kSpeedModes[static_cast<std::size_t>(
-                                                       static_cast<int>(id) - static_cast<int>(ControlId::OptMode0))]
-                                           .mode);
+                handlers_.setSpeedMode(kSpeedModes[static_cast<std::size_t>(id - static_cast<int>(ControlId::OptMode0))].mode);
                 break;
             default: break;
         }
+    });
+}
+
+void FrmTavrel::runGuarded(const std::function<void()>& action) {
+    try {
+        action();
     } catch (const std::exception& failure) {
         // A failing handler is reported and the program keeps running, with
         // the list the user has built up.
@@ -139,8 +144,42 @@ void FrmTavrel::onCommand(ControlId id, WORD code) {
     }
 }
 
+// Right click, Shift+F10 or the menu key on the list. A right click on an
+// entry selects it first, so the menu is about the entry under the mouse.
+void FrmTavrel::showListMenu(LPARAM at) {
+    HWND box = control(ControlId::List1);
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) {
+        RECT item{};
+        const LRESULT selected = SendMessageW(box, LB_GETCURSEL, 0, 0);
+        if (selected == LB_ERR || SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(selected),
+                                               reinterpret_cast<LPARAM>(&item)) == LB_ERR)
+            GetClientRect(box, &item);
+        point = {item.left, item.bottom};
+        ClientToScreen(box, &point);
+    } else {
+        POINT inside = point;
+        ScreenToClient(box, &inside);
+        const LRESULT hit = SendMessageW(box, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
+        if (HIWORD(hit) == 0) path_.select(LOWORD(hit));
+    }
+    HMENU menu = commandMenu(listMenuCommands(), handlers_);
+    const int chosen = static_cast<int>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, hwnd(), nullptr));
+    DestroyMenu(menu);
+    if (chosen != 0) onCommand(chosen, 0, false);
+}
+
+// The list's accelerators, which work while it has the focus.
+LRESULT FrmTavrel::listKey(WPARAM wParam) {
+    const int id = acceleratedCommand(listMenuCommands(), LOWORD(wParam), GetKeyState(VK_CONTROL) < 0);
+    if (id == 0) return -1;
+    onCommand(id, 0, false);
+    return -2;
+}
+
 void FrmTavrel::unloadAndEnd() {
-    handlers_.Form_Unload();
+    handlers_.finish();
     // Every recording, playback or modal loop around this call returns at
     // its next pump without any further effect, so none of them resumes.
     endProgram();

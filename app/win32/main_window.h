@@ -2,6 +2,7 @@
 // the handlers.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,7 +47,10 @@ private:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void createControls();
     void createToolTips();
-    void onCommand(ControlId id, WORD code);
+    void onCommand(int id, WORD code, bool fromControl);
+    void runGuarded(const std::function<void()>& action);
+    void showListMenu(LPARAM at);
+    LRESULT listKey(WPARAM wParam);
     void unloadAndEnd();
     HWND control(ControlId id) const { return Window::control(static_cast<int>(id)); }
 

@@ -21,7 +21,7 @@ struct FakeWindows final : ModalWindows {
 class MainHandlersTest : public testing::Test {
 protected:
     void load(const std::string& folder = "C:\\Games\\Tavrel") {
-        handlers.Form_Load(folder);
+        handlers.start(folder);
         world.log.clear();
     }
 
@@ -38,7 +38,7 @@ TEST(AppDir, HasExactlyOneTrailingBackslash) {
 }
 
 TEST_F(MainHandlersTest, StartWithoutSettingsKeepsTheDefaults) {
-    handlers.Form_Load("C:\\Games\\Tavrel");
+    handlers.start("C:\\Games\\Tavrel");
     EXPECT_EQ(handlers.appDir(), "C:\\Games\\Tavrel\\");
     EXPECT_EQ(world.log, (Log{"read C:\\Games\\Tavrel\\TavrelXP.vmi"}));
     EXPECT_EQ(world.controls.onTopValue, 0);
@@ -48,7 +48,7 @@ TEST_F(MainHandlersTest, StartWithoutSettingsKeepsTheDefaults) {
 
 TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "1\r\n0\r\n2\r\n";
-    handlers.Form_Load("C:\\Games\\Tavrel");
+    handlers.start("C:\\Games\\Tavrel");
     EXPECT_EQ(world.controls.onTopValue, 1);
     EXPECT_EQ(world.controls.noSoundValue, 0);
     EXPECT_EQ(world.controls.mode, SpeedMode::UltraSurpressed);
@@ -57,19 +57,19 @@ TEST_F(MainHandlersTest, StoredSettingsAreRestoredThroughTheOnTopClick) {
 
 TEST_F(MainHandlersTest, ProgramAtADriveRootUsesOneBackslash) {
     world.files.files["D:\\TavrelXP.vmi"] = "0\r\n0\r\n0\r\n";
-    handlers.Form_Load("D:\\");
+    handlers.start("D:\\");
     EXPECT_EQ(handlers.appDir(), "D:\\");
     EXPECT_EQ(world.controls.mode, SpeedMode::Original);
 }
 
 TEST_F(MainHandlersTest, UnloadWritesTheThreeSettings) {
     load();
-    handlers.Form_Unload();
+    handlers.finish();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
     handlers.setOnTop(1);
     handlers.setNoSound(2);
     handlers.setSpeedMode(SpeedMode::Original);
-    handlers.Form_Unload();
+    handlers.finish();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "1\r\n2\r\n0\r\n");
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
@@ -78,7 +78,7 @@ TEST_F(MainHandlersTest, UnloadThatCannotWriteSaysWhyAndKeepsTheOldFile) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "1\r\n1\r\n2\r\n";
     load();
     world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.vmi"] = "Access is denied.";
-    handlers.Form_Unload();
+    handlers.finish();
     Log messages = world.logOnly({"message"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("message 16 ", 0), 0u) << messages[0];
@@ -89,7 +89,7 @@ TEST_F(MainHandlersTest, UnloadThatCannotWriteSaysWhyAndKeepsTheOldFile) {
 TEST_F(MainHandlersTest, SaveWritesTheListInTheProgramFolder) {
     load();
     world.setEntries({"UP", "UP", "RIGHT"});
-    handlers.BtnSave_Click();
+    handlers.save();
     EXPECT_EQ(world.files.currentFolder, "C:\\Games\\Tavrel");
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nUP\r\nRIGHT\r\n");
     EXPECT_TRUE(world.logOnly({"message"}).empty());
@@ -100,7 +100,7 @@ TEST_F(MainHandlersTest, SaveThatFailsReportsAndKeepsListAndFile) {
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "OLD\r\n";
     world.files.writeErrors["C:\\Games\\Tavrel\\TavrelXP.txt"] = "Access is denied.";
     world.setEntries({"LEFT"});
-    handlers.BtnSave_Click();
+    handlers.save();
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 Access is denied."}));
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "OLD\r\n");
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
@@ -110,7 +110,7 @@ TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
     load();
     world.setEntries({"DOWN", "DOWN"});
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\n up\rRIGHT";
-    handlers.BtnLoad_Click();
+    handlers.load();
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"UP", " up", "RIGHT"}));
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
@@ -118,7 +118,7 @@ TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
 TEST_F(MainHandlersTest, LoadThatFailsReportsAndLeavesTheListAlone) {
     load();
     world.setEntries({"DOWN", "LEFT"});
-    handlers.BtnLoad_Click();
+    handlers.load();
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 The system cannot find the file specified."}));
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"DOWN", "LEFT"}));
     EXPECT_TRUE(world.logOnly({"clear"}).empty());
@@ -128,7 +128,7 @@ TEST_F(MainHandlersTest, LoadOfAnEmptyFileEmptiesTheList) {
     load();
     world.setEntries({"DOWN"});
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "";
-    handlers.BtnLoad_Click();
+    handlers.load();
     EXPECT_TRUE(world.list.entries().empty());
 }
 
@@ -137,7 +137,7 @@ TEST_F(MainHandlersTest, LoadKeepsTheFirst32767LinesAndSaysSo) {
     std::string bytes;
     for (int i = 0; i < kListCapacity + 3; ++i) bytes += "L" + std::to_string(i) + "\r\n";
     world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = bytes;
-    handlers.BtnLoad_Click();
+    handlers.load();
     ASSERT_EQ(world.list.count(), kListCapacity);
     EXPECT_EQ(world.list.entries().back(), "L" + std::to_string(kListCapacity - 1));
     Log messages = world.logOnly({"message"});
@@ -157,7 +157,7 @@ TEST_F(MainHandlersTest, ExploreOpensTheProgramFolderQuoted) {
     };
     for (const Row& r : rows) {
         load(r.folder);
-        handlers.Command5_Click();
+        handlers.explore();
         EXPECT_EQ(world.log, (Log{r.launched}));
     }
 }
@@ -165,7 +165,7 @@ TEST_F(MainHandlersTest, ExploreOpensTheProgramFolderQuoted) {
 TEST_F(MainHandlersTest, ExploreThatCannotStartSaysSoAndGoesOn) {
     load();
     world.shell.failWith = "The system cannot find the file specified.";
-    handlers.Command5_Click();
+    handlers.explore();
     Log messages = world.logOnly({"message"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("message 16 ", 0), 0u);
@@ -182,8 +182,8 @@ TEST_F(MainHandlersTest, OnTopClickFollowsTheBox) {
 
 TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
     load();
-    handlers.BtnPreview_Click();
-    handlers.Command4_Click();
+    handlers.preview();
+    handlers.about();
     EXPECT_EQ(world.log, (Log{"preview", "about"}));
 }
 
@@ -211,27 +211,27 @@ protected:
             }
             if (!stopped && t >= 2.0) {
                 stopped = true;
-                handlers.Command2_Click();
+                handlers.stop();
             }
         };
-        handlers.Command1_Click();
+        handlers.record();
     }
 };
 
 TEST_F(DuringRecording, LoadReplacesTheListAndRecordingGoesOnAppending) {
-    record(1.0, [&] { handlers.BtnLoad_Click(); });
+    record(1.0, [&] { handlers.load(); });
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"UP", "UP", "DOWN"}));
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 64 Recording halted."}));
 }
 
 TEST_F(DuringRecording, SaveWritesTheEntriesRecordedSoFar) {
-    record(1.0, [&] { handlers.BtnSave_Click(); });
+    record(1.0, [&] { handlers.save(); });
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "LEFT\r\n");
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT", "DOWN"}));
 }
 
 TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
-    record(1.0, [&] { handlers.Command3_Click(); });
+    record(1.0, [&] { handlers.play(); });
     // DOWN went down and up again during the countdown, while the recording
     // waited in its pump: it is not recorded.
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
@@ -241,14 +241,14 @@ TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
 }
 
 TEST_F(DuringRecording, PreviewPausesTheLoopUntilItCloses) {
-    record(1.0, [&] { handlers.BtnPreview_Click(); });
+    record(1.0, [&] { handlers.preview(); });
     EXPECT_EQ(world.logOnly({"preview", "append", "message"}),
               (Log{"append LEFT", "preview", "append DOWN", "message 64 Recording halted."}));
 }
 
 TEST_F(DuringRecording, ClosingEndsItWithTheSettingsWrittenAndNothingMore) {
     record(1.0, [&] {
-        handlers.Form_Unload();
+        handlers.finish();
         world.ended = true;
     });
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
