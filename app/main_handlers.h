@@ -60,6 +60,7 @@ public:
     bool canInsert() const { return path_.count() < kListCapacity; }
     bool canUndo() const { return path_.canUndo(); }
     bool canRedo() const { return path_.canRedo(); }
+    bool recording() const { return recorder_->recording(); }
     // True while a playback runs.
     bool busy() const { return busy_; }
 

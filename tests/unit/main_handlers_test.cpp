@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
+#include "app/main_commands.h"
 #include "app/main_handlers.h"
 #include "tests/fakes/fake_world.h"
 
@@ -254,6 +256,144 @@ TEST_F(DuringRecording, ClosingEndsItWithTheSettingsWrittenAndNothingMore) {
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.vmi"), "0\r\n1\r\n1\r\n");
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
     EXPECT_TRUE(world.logOnly({"message"}).empty());
+}
+
+}  // namespace
+}  // namespace tavrel
+
+namespace tavrel {
+namespace {
+
+// The keystroke list's menu, run through its rows as the window runs them.
+class ListMenu : public MainHandlersTest {
+protected:
+    const MainCommand& row(MenuId id) {
+        for (const MainCommand& r : listMenuCommands())
+            if (r.id == static_cast<int>(id)) return r;
+        throw std::out_of_range("no such row");
+    }
+    bool available(MenuId id) { return commandAvailable(row(id), handlers); }
+    void run(MenuId id) {
+        if (available(id)) (handlers.*row(id).action)();
+    }
+    // The menu items that are not greyed, in the menu's order.
+    std::vector<MenuId> availableItems() {
+        std::vector<MenuId> out;
+        for (const MainCommand& r : listMenuCommands())
+            if (commandAvailable(r, handlers)) out.push_back(static_cast<MenuId>(r.id));
+        return out;
+    }
+    void recordLeftThenDown() {
+        const double start = world.clock.now;
+        world.keys.timeline = [start](int key, double now) -> std::int16_t {
+            const double t = now - start;
+            return (key == 37 && t >= 0.5 && t < 0.6) || (key == 40 && t >= 1.5 && t < 1.6) ? 1 : 0;
+        };
+        world.events.onPump = [&, start](int) {
+            if (world.clock.now - start >= 2.0 && handlers.recording()) handlers.stop();
+        };
+        handlers.record();
+        world.events.onPump = nullptr;
+    }
+    using Entries = std::vector<std::string>;
+    const Entries kLoaded{"UP", "UP", "RIGHT"};
+    void loadFile() {
+        world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\nRIGHT\r\n";
+        handlers.load();
+    }
+};
+
+TEST_F(ListMenu, GreysWhatCannotApply) {
+    using enum MenuId;
+    load();
+    const std::vector<MenuId> inserts{InsertUp, InsertDown, InsertLeft, InsertRight};
+    auto with = [&](std::vector<MenuId> items) {
+        items.insert(items.begin() + (items.empty() || items[0] != PlayFromHere ? 0 : 1), inserts.begin(),
+                     inserts.end());
+        return items;
+    };
+    EXPECT_EQ(availableItems(), with({}));
+    loadFile();
+    EXPECT_EQ(availableItems(), with({Undo}));
+    world.list.select(1);
+    EXPECT_EQ(availableItems(), with({PlayFromHere, Delete, Undo}));
+    run(Undo);
+    EXPECT_EQ(availableItems(), with({Redo}));
+    // A playback greys everything; so does a recording, for Undo and Redo.
+    std::vector<std::vector<MenuId>> seen;
+    world.events.onPump = [&](int) {
+        if (seen.empty()) seen.push_back(availableItems());
+    };
+    loadFile();
+    handlers.play();
+    world.events.onPump = [&](int) {
+        if (seen.size() == 1) seen.push_back(availableItems());
+        handlers.stop();
+    };
+    handlers.record();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::vector<MenuId>{});
+    EXPECT_EQ(seen[1], with({}));
+}
+
+TEST_F(ListMenu, InsertDeleteAndUndoEditTheListSaveLeavesTheHistory) {
+    using enum MenuId;
+    load();
+    loadFile();
+    world.list.select(2);
+    run(InsertLeft);
+    run(InsertDown);
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "DOWN", "LEFT", "RIGHT"}));
+    world.list.select(0);
+    run(Delete);
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.selected(), 0);
+    handlers.save();
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nDOWN\r\nLEFT\r\nRIGHT\r\n");
+    run(Undo);
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "DOWN", "LEFT", "RIGHT"}));
+    run(Undo);
+    run(Undo);
+    EXPECT_EQ(world.list.entries(), kLoaded);
+    run(Undo);
+    EXPECT_TRUE(world.list.entries().empty());
+    run(Redo);
+    EXPECT_EQ(world.list.entries(), kLoaded);
+}
+
+TEST_F(ListMenu, RecordByMistakeIsUndoneWhole) {
+    load();
+    loadFile();
+    recordLeftThenDown();
+    EXPECT_EQ(world.list.entries(), (Entries{"LEFT", "DOWN"}));
+    run(MenuId::Undo);
+    EXPECT_EQ(world.list.entries(), kLoaded);
+    run(MenuId::Redo);
+    EXPECT_EQ(world.list.entries(), (Entries{"LEFT", "DOWN"}));
+}
+
+TEST_F(ListMenu, AnyEditWithdrawsTheResumeOfAStoppedPlayback) {
+    load();
+    // Each leaves the list as it was at the stop, and still withdraws it.
+    const std::vector<std::function<void()>> edits{
+        [&] { run(MenuId::InsertUp), run(MenuId::Undo); },
+        [&] { run(MenuId::Delete), run(MenuId::Undo); },
+        [&] { loadFile(); },
+    };
+    for (const auto& edit : edits) {
+        loadFile();
+        world.events.onPump = [&](int) {
+            if (world.logOnly({"send"}).size() == 2) world.stopKey.down = true;
+        };
+        handlers.play();
+        world.events.onPump = nullptr;
+        ASSERT_TRUE(available(MenuId::Resume));
+        world.list.select(0);
+        edit();
+        EXPECT_EQ(world.list.entries(), kLoaded);
+        EXPECT_FALSE(available(MenuId::Resume));
+        world.log.clear();
+    }
 }
 
 }  // namespace
