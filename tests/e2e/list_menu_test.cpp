@@ -1,0 +1,96 @@
+// Correcting a path in the program as shipped: an entry deleted from the
+// keystroke list's menu and saved, and a Record by mistake undone.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/message_checks.h"
+#include "tests/e2e/recording_support.h"
+
+namespace e2e {
+namespace {
+
+// The screen point in the middle of entry `index`, the list scrolled to its top.
+POINT entryPoint(const App& app, int index) {
+    const int height = static_cast<int>(SendMessageW(app.list(), LB_GETITEMHEIGHT, 0, 0));
+    POINT p{20, index * height + height / 2};
+    ClientToScreen(app.list(), &p);
+    return p;
+}
+
+void rightClick(POINT at) {
+    SetCursorPos(at.x, at.y);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+// The menu the program shows, once it shows (the class every menu has).
+bool menuShows(const App& app) {
+    return waitUntil([&] { return app.findWindow(L"#32768", L"") != nullptr; }, 10s);
+}
+
+::testing::AssertionResult listBecomesAfter(const App& app, const Entries& expected, const char* what) {
+    if (waitUntil([&] { return app.listItems() == expected; }, 10s)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << what << " left " << show(app.listItems()) << ", not "
+                                         << show(expected);
+}
+
+TEST(ListMenu, AnEntryDeletedFromTheMenuIsNotSaved) {
+    Recording r;
+    // One key at a time: Wine shows the program a press up to 50 ms late.
+    ASSERT_TRUE(tap(r.sink, VK_LEFT));
+    ASSERT_TRUE(listBecomes(r.app, {kLeft}));
+    ASSERT_TRUE(tap(r.sink, VK_UP));
+    ASSERT_TRUE(listBecomes(r.app, {kLeft, kUp}));
+    ASSERT_TRUE(tap(r.sink, VK_RIGHT));
+    ASSERT_TRUE(listBecomes(r.app, {kLeft, kUp, kRight}));
+    ASSERT_TRUE(stopsWithHalted(r.app));
+    ASSERT_TRUE(r.app.responsive());
+
+    ASSERT_TRUE(focus(r.app.main()));
+    rightClick(entryPoint(r.app, 1));
+    ASSERT_TRUE(menuShows(r.app)) << "no menu after a right click on the list";
+    ASSERT_TRUE(waitUntil([&] { return r.app.listSelection() == 1; }, 10s))
+        << "the right click selected entry " << r.app.listSelection();
+    // "&Delete" and "Re&do" share their access key: the first D only
+    // highlights Delete, Enter chooses it.
+    tapKey('D');
+    tapKey(VK_RETURN);
+    ASSERT_TRUE(listBecomesAfter(r.app, {kLeft, kRight}, "Delete"));
+    EXPECT_EQ(r.app.listSelection(), 1) << "the entry after the deleted one is selected";
+    EXPECT_TRUE(savesAs(r.folder, r.app, "LEFT\r\nRIGHT\r\n"));
+    EXPECT_TRUE(noMessageBox(r.app));
+}
+
+TEST(ListMenu, RecordByMistakeOnALoadedPathIsUndoneWithCtrlZ) {
+    ProgramFolder folder;
+    App app(folder);
+    const Entries loaded{kUp, kUp, kRight, L"free text"};
+    preload(folder, app, "UP\r\nUP\r\nRIGHT\r\nfree text\r\n", loaded);
+    ASSERT_GE(clickRecord(app), 0) << "Record did not empty the list: " << show(app.listItems());
+    ASSERT_TRUE(stopsWithHalted(app));
+    ASSERT_TRUE(app.responsive());
+
+    // The accelerators work while the list has the focus.
+    ASSERT_TRUE(focus(app.main()));
+    clickCentre(app.list());
+    ASSERT_TRUE(waitUntil([&] { return focusOfThread(app.main()) == app.list(); }, 10s)) << "the list has no focus";
+    pressKey(VK_CONTROL, true);
+    tapKey('Z');
+    pressKey(VK_CONTROL, false);
+    ASSERT_TRUE(listBecomesAfter(app, loaded, "Ctrl+Z"));
+
+    // And from the keyboard's menu: Shift+F10, then Undo once more, which
+    // takes back the Load.
+    pressKey(VK_SHIFT, true);
+    tapKey(VK_F10);
+    pressKey(VK_SHIFT, false);
+    ASSERT_TRUE(menuShows(app)) << "no menu after Shift+F10";
+    tapKey('U');
+    ASSERT_TRUE(listBecomesAfter(app, {}, "Undo from the menu"));
+    EXPECT_TRUE(savesAs(folder, app, ""));
+}
+
+}  // namespace
+}  // namespace e2e
