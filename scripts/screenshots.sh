@@ -1,9 +1,10 @@
 #!/bin/bash
-# Takes the README's pictures: the main window with a path loaded, About, and
-# Preview drawing that path. Tavrel runs on a Wine desktop (which draws the
-# title bars, with Marlett's glyphs) on a virtual display, in a prefix of its
-# own in the build folder, and is worked with real clicks; the pointer is
-# moved onto the bare desktop before each picture, so no tool tip shows.
+# Takes the README's pictures: the main window with a path loaded, the
+# keystroke list's menu, About, and Preview drawing that path. Tavrel runs on
+# a Wine desktop (which draws the title bars, with Marlett's glyphs) on a
+# virtual display, in a prefix of its own in the build folder, and is worked
+# with real clicks; the pointer is moved onto the bare desktop before each
+# picture, so no tool tip shows.
 #
 #   scripts/screenshots.sh [TAVREL_EXE [OUT_DIR]]
 #
@@ -87,6 +88,18 @@ sleep 1
 click 112 96  # Load
 sleep 1
 shoot "$main" "$out/main-window.png"
+
+# The keystroke list's menu, opened on the fourth entry: it reaches past the
+# window's right edge, so the picture takes that much more.
+click 272 66
+sleep 0.5
+xdotool click 3
+sleep 1.5
+geometry "$main"
+import -window root -crop "$((WIDTH + 120))x${HEIGHT}+${X}+${Y}" +repage "$out/list-menu.png"
+echo "wrote $out/list-menu.png"
+xdotool key Escape
+sleep 0.5
 
 click 48 88  # Preview
 preview=$(window "Preview")
