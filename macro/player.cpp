@@ -61,7 +61,7 @@ void Player::playFrom(int first) {
 }
 
 bool Player::canResume() const {
-    if (playing_ || !resumeAt_ || list_.count() != static_cast<int>(resumeList_.size())) return false;
+    if (!resumeAt_ || list_.count() != static_cast<int>(resumeList_.size())) return false;
     for (int i = 0; i < list_.count(); ++i)
         if (list_.entry(i) != resumeList_[static_cast<std::size_t>(i)]) return false;
     return true;
@@ -90,7 +90,6 @@ void Player::run(PathPoint from) {
     count_ = 0;
     target_ = 0;
     next_ = from;
-    const FlagHold playing(playing_);
     std::optional<int> notTakenAfter;
     try {
         // If the key cannot be had, the focus guard alone still keeps the

@@ -49,7 +49,7 @@ public:
 
     // A playback that stopped before its end can be carried on: resume()
     // sends what it did not, with the countdown, guard and Esc of play().
-    // Only while no playback runs and the list is as it was at the stop.
+    // Only while the list is as it was at the stop.
     bool canResume() const;
     void resume();
     // For every change of the list's entries: a resume point into another
@@ -120,7 +120,6 @@ private:
     // The first piece not yet sent; unknown once a send has failed or a
     // rewind left the focus where no start of the entry would.
     std::optional<PathPoint> next_;
-    bool playing_ = false;
     // While the focus is walked back after Esc, which is still held so that
     // a second press cannot reach the dialog.
     bool rewinding_ = false;
