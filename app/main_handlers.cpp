@@ -69,6 +69,16 @@ void MainHandlers::BtnLoad_Click() {
                                    Icon::Exclamation);
 }
 
+void MainHandlers::Command3_Click() {
+    // However the playback ends: when Play was pressed inside a recording's
+    // pump, that recording must not take the played keys for presses.
+    struct Returned {
+        Recorder& recorder;
+        ~Returned() { recorder.playbackReturned(); }
+    } returned{*recorder_};
+    player_->play();
+}
+
 void MainHandlers::Command5_Click() {
     std::string commandLine = "explorer.exe \"" + programFolder_ + "\"";
     if (std::string error = services_.shell.launch(commandLine, ShowStyle::Normal); !error.empty())

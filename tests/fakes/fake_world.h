@@ -25,12 +25,18 @@ inline const std::string kKeySound = "sound C:\\Tavrel\\key.wav";
 
 struct FakeWorld;
 
+// As the system keeps it: besides whether a key is down, a "pressed since
+// the last read" bit, set by every press (the keys the player sends too) and
+// returned once by the next read, which clears it.
 struct FakeKeys final : KeyState {
     explicit FakeKeys(FakeWorld& w) : world(w) {}
     std::int16_t poll(int virtualKey) override;
+    // A key pressed and released (FakeSender calls this for what it sends).
+    void tap(int virtualKey) { pressedSinceRead.insert(virtualKey); }
     // Either a fixed state per key, or a function of the fake clock.
     std::map<int, std::int16_t> down;
     std::function<std::int16_t(int key, double now)> timeline;
+    std::set<int> pressedSinceRead;
     FakeWorld& world;
 };
 
