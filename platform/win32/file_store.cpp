@@ -144,4 +144,6 @@ std::string Win32FileStore::setCurrentFolder(const std::string& folder) {
     return errorText(error);
 }
 
+std::string Win32FileStore::outOfMemoryText() { return errorText(ERROR_NOT_ENOUGH_MEMORY); }
+
 }  // namespace tavrel::win32

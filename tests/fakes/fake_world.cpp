@@ -72,7 +72,10 @@ std::string FakeFiles::readPieces(const std::string& path, const std::function<v
     auto it = files.find(path);
     if (it == files.end()) return "The system cannot find the file specified.";
     std::string_view bytes = it->second;
-    for (std::size_t at = 0; at < bytes.size(); at += pieceSize) piece(bytes.substr(at, pieceSize));
+    for (std::size_t at = 0; at < bytes.size(); at += pieceSize) {
+        piece(bytes.substr(at, pieceSize));
+        if (outOfMemory) throw std::bad_alloc();
+    }
     return {};
 }
 
