@@ -2,21 +2,10 @@
 
 #include "platform/shell_windows.h"
 
-namespace tavrel {
-namespace {
-
 // The desktop's and the taskbars' classes, by exact name only.
 TEST(ShellWindowClass, DesktopAndTaskbarsButNoOtherWindow) {
-    const struct {
-        const char* className;
-        bool shell;
-    } cases[] = {
-        {"Progman", true},      {"WorkerW", true},        {"Shell_TrayWnd", true}, {"Shell_SecondaryTrayWnd", true},
-        {"#32770", false},      {"RGSS Player", false},   {"progman", false},      {"WorkerW2", false},
-        {"", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(isShellWindowClass(c.className), c.shell) << c.className;
+    for (const char* shell : {"Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd"})
+        EXPECT_TRUE(tavrel::isShellWindowClass(shell)) << shell;
+    for (const char* other : {"#32770", "RGSS Player", "progman", "WorkerW2", ""})
+        EXPECT_FALSE(tavrel::isShellWindowClass(other)) << other;
 }
-
-}  // namespace
-}  // namespace tavrel
