@@ -34,7 +34,7 @@ public:
 
     void Command1_Click() { recorder_->record(); }  // Record
     void Command2_Click() { recorder_->stop(); }    // Stop
-    void Command3_Click() { player_->play(); }      // Play
+    void Command3_Click();                          // Play
     void BtnLoad_Click();
     void BtnSave_Click();
     void BtnPreview_Click() { windows_.showPreview(); }

@@ -99,10 +99,9 @@ private:
     void sendOrFail(std::string_view keys, bool waitUntilProcessed);
     void guardTarget();
     void reportSendFailure(const std::string& error);
-    void endEarly(const Stopped& stop);
     std::string stoppedAt(std::string_view reason) const;
     // The closing wait: pumps until the target has taken every key. Empty
-    // when it has; otherwise the whole seconds waited before giving up.
+    // when it has; otherwise the seconds waited before giving up, to the nearest whole one.
     std::optional<int> awaitKeysTaken();
 
     KeystrokeList& list_;

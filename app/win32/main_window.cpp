@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <new>
 
 #include "app/win32/window_support.h"
 #include "app/win32/about_window.h"
@@ -16,6 +17,22 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TavrelMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+// Empties the box and adds every text; false when the box runs out of room.
+bool fillListBox(HWND box, const std::vector<std::wstring>& texts) {
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    SendMessageW(box, LB_INITSTORAGE, texts.size(), texts.size() * 8);
+    // Straight to the list box's own procedure, past the subclasses of the
+    // tool tip and of the visual styles, which only watch the mouse and
+    // painting: under Wine each of them asks the server for a window
+    // property on every message, and with them a full list took 11 s
+    // instead of 0.1 s. The box is looked up once for the same reason.
+    const auto listBoxProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(box, GCLP_WNDPROC));
+    for (const std::wstring& text : texts)
+        if (CallWindowProcW(listBoxProc, box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0)
+            return false;
+    return true;
+}
 
 bool insideFrame2(ControlId id) { return controlSpec(id).container == ControlId::Frame2; }
 
@@ -144,19 +161,28 @@ bool FrmTavrel::append(const std::string& entry) {
 
 std::size_t FrmTavrel::assign(const std::vector<std::string>& entries) {
     HWND box = control(ControlId::List1);
+    const std::size_t taken = entries.size() < kListCapacity ? entries.size() : kListCapacity;
+    // Everything that needs memory comes first: a list too large to hold
+    // throws here, with the shown list, its selection and the box untouched.
+    std::vector<std::string> kept(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(taken));
+    std::vector<std::wstring> shown;
+    shown.reserve(taken);
+    for (const std::string& entry : kept) shown.push_back(listEntryDisplay(entry));
+
+    const LRESULT selected = SendMessageW(box, LB_GETCURSEL, 0, 0);
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-    clear();
-    std::size_t taken = entries.size() < kListCapacity ? entries.size() : kListCapacity;
-    SendMessageW(box, LB_INITSTORAGE, taken, taken * 8);
-    entries_.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(taken));
-    // Straight to the list box's own procedure, past the subclasses of the
-    // tool tip and of the visual styles, which only watch the mouse and
-    // painting: under Wine each of them asks the server for a window
-    // property on every message, and with them a full list took 11 s
-    // instead of 0.1 s. The box is looked up once for the same reason.
-    const auto listBoxProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(box, GCLP_WNDPROC));
-    for (const std::string& entry : entries_)
-        CallWindowProcW(listBoxProc, box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
+    if (!fillListBox(box, shown)) {
+        // The box could not take them all: it shows the old list again.
+        std::vector<std::wstring> old;
+        old.reserve(entries_.size());
+        for (const std::string& entry : entries_) old.push_back(listEntryDisplay(entry));
+        fillListBox(box, old);
+        SendMessageW(box, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(box, nullptr, TRUE);
+        throw std::bad_alloc();
+    }
+    entries_.swap(kept);
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
     return taken;
@@ -171,6 +197,10 @@ void FrmTavrel::setBusy(bool busy) {
 
 void FrmTavrel::setPlayCaption(std::string_view caption) {
     SetWindowTextW(control(ControlId::Command3), widen(caption).c_str());
+}
+
+void FrmTavrel::showStopKeyMissing(bool missing) {
+    SetWindowTextW(hwnd(), widen(missing ? kStopKeyMissingCaption : kMainCaption).c_str());
 }
 
 bool FrmTavrel::modeSelected(int index) const {

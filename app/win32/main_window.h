@@ -38,6 +38,7 @@ public:
     // MainControls
     void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
+    void showStopKeyMissing(bool missing) override;
     bool modeSelected(int index) const override;
     void selectMode(int index) override;
     int noSound() const override;

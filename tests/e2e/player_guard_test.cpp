@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tests/e2e/message_checks.h"
 #include "tests/e2e/player_support.h"
 #include "tests/support/driver.h"
 #include "tests/support/receiver.h"
@@ -90,12 +91,38 @@ TEST(PlayerGuard, EscStopsPlaybackWalksTheFocusBackAndNeverReachesTheDialog) {
     EXPECT_TRUE(waitUntil([&] { return !receiver.running(); })) << "Esc still taken after the playback";
 }
 
+// Another program holding Esc as its hot key: playback runs on the focus
+// guard alone, and the title says so until it ends.
+TEST(PlayerGuard, EscHeldElsewhereIsSaidInTheTitleUntilPlaybackEnds) {
+    struct HeldEsc {
+        bool held = RegisterHotKey(nullptr, 1, 0, VK_ESCAPE) != FALSE;
+        ~HeldEsc() {
+            if (held) UnregisterHotKey(nullptr, 1);
+        }
+    } esc;
+    ASSERT_TRUE(esc.held) << "the driver could not take Esc";
+    const std::vector<std::string> entries = mixedPath(8);
+    Receiver receiver;
+    Session s(entries, 2);
+    const MainControls controls(s.app);
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog()));
+    EXPECT_EQ(windowText(s.app.main()), L"Tavrel for RMXP - Esc cannot stop this playback");
+    ASSERT_TRUE(boxSays(s.app, L"DONE!", kExclamationIcon, 30s));
+    EXPECT_EQ(windowText(s.app.main()), L"Tavrel for RMXP");
+    ASSERT_TRUE(markEndOfInput(receiver));
+    EXPECT_EQ(eventsBeforeMarker(receiver.log()), expectedReceiverEvents(entries));
+}
+
 TEST(PlayerGuard, FocusLeftOnTavrelSendsNothingAndSaysSo) {
     Receiver bystander;
     Session s({"UP", "DOWN", "LEFT"}, 0);
     const MainControls controls(s.app);
     EXPECT_TRUE(playsThroughCountdown(s.app, controls, s.app.main()));
 
+    // Once the refusal is up, the focus goes to the bystander and stays
+    // there: any key a faulty guard sent after all would be typed into it.
+    ASSERT_TRUE(waitUntil([&] { return !noMessageBox(s.app); })) << "no message after the countdown";
+    ASSERT_TRUE(bystander.bringForward()) << "the bystander did not take the focus";
     const Stop stop = takeStop(s.app);
     EXPECT_EQ(stop.text, L"Nothing was sent: no other program's window had the focus when the countdown ended.");
     EXPECT_EQ(stop.icon, 48);

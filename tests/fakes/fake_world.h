@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,12 +26,18 @@ inline const std::string kKeySound = "sound C:\\Tavrel\\key.wav";
 
 struct FakeWorld;
 
+// As the system keeps it: besides whether a key is down, a "pressed since
+// the last read" bit, set by every press (the keys the player sends too) and
+// returned once by the next read, which clears it.
 struct FakeKeys final : KeyState {
     explicit FakeKeys(FakeWorld& w) : world(w) {}
     std::int16_t poll(int virtualKey) override;
+    // A key pressed and released (FakeSender calls this for what it sends).
+    void tap(int virtualKey) { pressedSinceRead.insert(virtualKey); }
     // Either a fixed state per key, or a function of the fake clock.
     std::map<int, std::int16_t> down;
     std::function<std::int16_t(int key, double now)> timeline;
+    std::set<int> pressedSinceRead;
     FakeWorld& world;
 };
 
@@ -120,7 +127,9 @@ struct FakeFiles final : FileStore {
     std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) override;
     std::string replace(const std::string& path, std::string_view bytes) override;
     std::string setCurrentFolder(const std::string& folder) override;
+    std::string outOfMemoryText() override { return "Not enough memory resources are available."; }
     std::map<std::string, std::string> files;
+    bool outOfMemory = false;  // a read runs out of memory after its first piece
     std::map<std::string, std::string> readErrors;   // path -> description
     std::map<std::string, std::string> writeErrors;  // path -> description
     std::string currentFolder;
@@ -135,11 +144,14 @@ struct FakeFocus final : FocusWatch {
         return window;
     }
     bool otherProgram(WindowId w) override { return w != 0 && ownWindows.count(w) == 0 && w != desktop; }
+    bool runsHigher(WindowId w) override { return higher.count(w) != 0; }
     static constexpr WindowId kEditor = 0x1001;
+    static constexpr WindowId kEditorAsAdministrator = 0x1002;
     static constexpr WindowId kDesktop = 0x10;
     WindowId window = kEditor;
     WindowId desktop = kDesktop;
     std::set<WindowId> ownWindows{0x2001};
+    std::set<WindowId> higher{kEditorAsAdministrator};
     int reads = 0;
 };
 
@@ -170,8 +182,14 @@ struct FakeList final : KeystrokeList {
     int count() const override { return static_cast<int>(entries.size()); }
     std::string entry(int index) const override;
     void select(int index) override;
+    // As a window that cannot hold the new list: the old one stays whole.
+    std::size_t assign(const std::vector<std::string>& newEntries) override {
+        if (outOfMemory) throw std::bad_alloc();
+        return KeystrokeList::assign(newEntries);
+    }
     std::vector<std::string> entries;
     int selected = -1;
+    bool outOfMemory = false;
     FakeWorld& world;
 };
 
@@ -179,6 +197,9 @@ struct FakeControls final : MainControls {
     explicit FakeControls(FakeWorld& w) : world(w) {}
     void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
+    // Not logged, so the exact logs of playback stay as they are; every
+    // change is kept in order instead.
+    void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
     bool modeSelected(int index) const override { return mode == index; }
     void selectMode(int index) override;
     int noSound() const override { return noSoundValue; }
@@ -187,6 +208,7 @@ struct FakeControls final : MainControls {
     void setOnTop(int value) override;
     bool actionsEnabled = true;
     std::string playCaption = "Play";
+    std::vector<bool> stopKeyMissing;
     int mode = kModeSurpressed;
     int noSoundValue = 1;
     int onTopValue = 0;
