@@ -1,5 +1,7 @@
 #include "app/main_handlers.h"
 
+#include <cstdint>
+#include <new>
 #include <vector>
 
 #include "app/settings_file.h"
@@ -66,20 +68,53 @@ void MainHandlers::load() {
     // never costs the user an unsaved recording. Only what the list can take
     // is kept; the rest is counted, so a huge file costs no more memory than
     // a full list.
-    LineReader reader(kListCapacity);
-    if (std::string error = services_.files.readPieces(appDir_ + kListFileName,
-                                                       [&](std::string_view piece) { reader.feed(piece); });
-        !error.empty()) {
-        services_.notifier.message(error, Icon::Stop);
+    std::size_t loaded = 0;
+    std::uint64_t total = 0;
+    try {
+        LineReader reader(kListCapacity);
+        if (std::string error = services_.files.readPieces(appDir_ + kListFileName,
+                                                           [&](std::string_view piece) { reader.feed(piece); });
+            !error.empty()) {
+            services_.notifier.message(error, Icon::Stop);
+            return;
+        }
+        reader.finish();
+        total = reader.total();
+        // Takes the new list whole or leaves the old one as it was.
+        loaded = path_.assign(reader.kept());
+    } catch (const std::bad_alloc&) {
+        // One line of hundreds of megabytes is one entry, and may be more
+        // than a 32-bit program can hold, let alone copy.
+        services_.notifier.message(services_.files.outOfMemoryText(), Icon::Stop);
         return;
     }
-    reader.finish();
-    std::size_t loaded = path_.assign(reader.kept());
-    if (loaded < reader.total())
-        services_.notifier.message("The list file holds " + std::to_string(reader.total()) +
+    if (loaded < total)
+        services_.notifier.message("The list file holds " + std::to_string(total) +
                                        " lines, more than the list can take. Only the first " +
                                        std::to_string(loaded) + " were loaded.",
                                    Icon::Exclamation);
+}
+
+void MainHandlers::play() {
+    playing([this] { player_->play(); });
+}
+
+void MainHandlers::playFromHere() {
+    playing([this] { player_->playFrom(path_.selected()); });
+}
+
+void MainHandlers::resume() {
+    playing([this] { player_->resume(); });
+}
+
+void MainHandlers::playing(const std::function<void()>& playback) {
+    // However the playback ends: when it was started inside a recording's
+    // pump, that recording must not take the played keys for presses.
+    struct Returned {
+        Recorder& recorder;
+        ~Returned() { recorder.playbackReturned(); }
+    } returned{*recorder_};
+    playback();
 }
 
 void MainHandlers::explore() {

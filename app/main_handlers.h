@@ -2,6 +2,7 @@
 // wires the window's events here, tests drive them with fakes.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -36,7 +37,7 @@ public:
     // The buttons.
     void record();  // the whole recording is one step of the path's history
     void stop() { recorder_->stop(); }
-    void play() { player_->play(); }
+    void play();
     void load();
     void save();
     void preview() { windows_.showPreview(); }
@@ -44,8 +45,8 @@ public:
     void explore();
 
     // The keystroke list's menu.
-    void playFromHere() { player_->playFrom(path_.selected()); }
-    void resume() { player_->resume(); }
+    void playFromHere();
+    void resume();
     void insertUp() { path_.insert("UP"); }
     void insertDown() { path_.insert("DOWN"); }
     void insertLeft() { path_.insert("LEFT"); }
@@ -82,6 +83,7 @@ private:
         SpeedMode speedMode() const override { return h_.settings_.mode; }
         int noSound() const override { return h_.settings_.noSound; }
         void setPlayCaption(std::string_view caption) override { h_.view_.setPlayCaption(caption); }
+        void showStopKeyMissing(bool missing) override { h_.view_.showStopKeyMissing(missing); }
         void setBusy(bool busy) override {
             h_.busy_ = busy;
             h_.view_.setBusy(busy);
@@ -92,6 +94,7 @@ private:
     };
 
     void switchOnTop();
+    void playing(const std::function<void()>& playback);
 
     PathModel& path_;
     MainView& view_;

@@ -38,6 +38,8 @@ inline constexpr ControlId kWindowClientArea = ControlId{0};
 inline constexpr int kMainClientWidthTwips = 5745;
 inline constexpr int kMainClientHeightTwips = 3795;
 inline constexpr std::string_view kMainCaption = "Tavrel for RMXP";
+// While a playback runs whose Esc another program holds as its hot key.
+inline constexpr std::string_view kStopKeyMissingCaption = "Tavrel for RMXP - Esc cannot stop this playback";
 
 // Every control, in tab order.
 std::span<const ControlSpec> mainWindowControls();

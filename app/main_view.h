@@ -14,6 +14,7 @@ public:
     // See PlaybackView: the player's changes pass through unchanged.
     virtual void setPlayCaption(std::string_view caption) = 0;
     virtual void setBusy(bool busy) = 0;
+    virtual void showStopKeyMissing(bool missing) = 0;
     // The option buttons and check boxes show `settings`; nothing is read
     // back from them.
     virtual void showSettings(const Settings& settings) = 0;

@@ -54,18 +54,16 @@ bool PathModel::eraseSelected() {
 
 void PathModel::undo() {
     if (!canUndo()) return;
-    Change change = std::move(done_.back());
+    apply(done_.back(), false);
+    undone_.push_back(std::move(done_.back()));
     done_.pop_back();
-    apply(change, false);
-    undone_.push_back(std::move(change));
 }
 
 void PathModel::redo() {
     if (!canRedo()) return;
-    Change change = std::move(undone_.back());
+    apply(undone_.back(), true);
+    done_.push_back(std::move(undone_.back()));
     undone_.pop_back();
-    apply(change, true);
-    done_.push_back(std::move(change));
 }
 
 void PathModel::beginStep() {
@@ -87,29 +85,32 @@ void PathModel::record(Change change) {
 }
 
 void PathModel::replace(std::vector<std::string> entries) {
-    const bool same = entries == entries_;
-    if (!same) record({Change::Kind::Replace, 0, {}, entries_, entries});
+    // The view first: when it cannot show the new list it throws and keeps
+    // showing the old one, and nothing here has changed either.
+    if (view_) view_->reset(entries);
+    if (entries != entries_) record({Change::Kind::Replace, 0, {}, entries_, entries});
     entries_ = std::move(entries);
     selected_ = -1;
-    if (view_) view_->reset(entries_);
     if (onEntriesChanged) onEntriesChanged();
 }
 
 void PathModel::apply(const Change& change, bool forward) {
     using Kind = Change::Kind;
+    std::vector<std::string> next = entries_;
     int target = -1;
     if (change.kind == Kind::Replace) {
-        entries_ = forward ? change.after : change.before;
+        next = forward ? change.after : change.before;
     } else if ((change.kind == Kind::Insert) == forward) {
         // An insert redone, or an erase undone: the entry is back, selected.
-        entries_.insert(entries_.begin() + change.index, change.entry);
+        next.insert(next.begin() + change.index, change.entry);
         target = change.index;
     } else {
-        entries_.erase(entries_.begin() + change.index);
-        target = clamped(change.index);
+        next.erase(next.begin() + change.index);
+        target = next.empty() ? -1 : std::min(change.index, static_cast<int>(next.size()) - 1);
     }
+    if (view_) view_->reset(next);
+    entries_ = std::move(next);
     selected_ = -1;
-    if (view_) view_->reset(entries_);
     select(target);
     if (onEntriesChanged) onEntriesChanged();
 }

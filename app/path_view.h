@@ -10,7 +10,9 @@ namespace tavrel {
 class PathView {
 public:
     virtual ~PathView() = default;
-    // Everything changed at once (clear, Load, undo, redo).
+    // Everything changed at once (clear, Load, undo, redo). Told before the
+    // path takes `entries`: a view that cannot show them throws and keeps
+    // showing the old list, and the path stays as it was.
     virtual void reset(const std::vector<std::string>& entries) = 0;
     virtual void inserted(int index, const std::string& entry) = 0;
     virtual void erased(int index) = 0;

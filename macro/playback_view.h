@@ -19,6 +19,9 @@ public:
 
     // The Play button's caption, which shows the countdown.
     virtual void setPlayCaption(std::string_view caption) = 0;
+    // Shown from the moment Esc could not be taken until the playback ends:
+    // Esc then reaches the target, where it may close the dialog.
+    virtual void showStopKeyMissing(bool missing) = 0;
     // While busy, none of the actions that could start anything else
     // (record, stop, play, load, save, preview, about, explore) takes input.
     virtual void setBusy(bool busy) = 0;

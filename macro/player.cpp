@@ -1,6 +1,7 @@
 #include "macro/player.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -18,18 +19,62 @@ constexpr std::string_view kPlayCaption = "Play";
 
 constexpr std::string_view kNoTarget =
     "Nothing was sent: no other program's window had the focus when the countdown ended.";
+constexpr std::string_view kTargetHigher =
+    "Nothing was sent: the window with the focus runs as administrator. Start Tavrel as administrator too.";
+
+// Between two questions whether the target has taken the last keys. A hung
+// target answers at once (it is not asked), so without a pause the closing
+// wait would spin a core for its whole limit.
+constexpr double kKeysTakenBeat = 0.005;
 
 // Holds the stop key for one playback and gives it back however the
 // playback ends, before any message box: Esc must work there again.
 class StopKeyHold {
 public:
-    explicit StopKeyHold(StopKey& key) : key_(key) { key_.arm(); }
-    ~StopKeyHold() { key_.disarm(); }
+    StopKeyHold(StopKey& key, PlaybackView& view) : key_(key), view_(view) {
+        // The focus guard alone still keeps the keys out of any other window,
+        // but the user must know before the first key that Esc will reach the
+        // target: in the editor it closes the dialog with the moves in it.
+        missing_ = !key_.arm();
+        if (missing_) view_.showStopKeyMissing(true);
+    }
+    ~StopKeyHold() {
+        key_.disarm();
+        if (missing_) view_.showStopKeyMissing(false);
+    }
     StopKeyHold(const StopKeyHold&) = delete;
     StopKeyHold& operator=(const StopKeyHold&) = delete;
 
 private:
     StopKey& key_;
+    PlaybackView& view_;
+    bool missing_ = false;
+};
+
+// The actions are off for exactly one playback: every way out gives them
+// back with the button's own caption, a failure escaping the player too, so
+// an unsaved path can still be saved. The program ending is the one way out
+// that touches nothing more.
+class BusyHold {
+public:
+    explicit BusyHold(PlaybackView& view) : view_(view) { view_.setBusy(true); }
+    ~BusyHold() {
+        if (held_) release();
+    }
+    BusyHold(const BusyHold&) = delete;
+    BusyHold& operator=(const BusyHold&) = delete;
+    // Gives the actions back; `captionChanged`: the countdown left one of its
+    // captions on the button.
+    void release(bool captionChanged = true) {
+        held_ = false;
+        if (captionChanged) view_.setPlayCaption(kPlayCaption);
+        view_.setBusy(false);
+    }
+    void abandon() { held_ = false; }
+
+private:
+    PlaybackView& view_;
+    bool held_ = true;
 };
 
 // Sets a flag for as long as it lives, however the scope is left.
@@ -61,7 +106,7 @@ void Player::playFrom(int first) {
 }
 
 bool Player::canResume() const {
-    if (playing_ || !resumeAt_ || list_.count() != static_cast<int>(resumeList_.size())) return false;
+    if (!resumeAt_ || list_.count() != static_cast<int>(resumeList_.size())) return false;
     for (int i = 0; i < list_.count(); ++i)
         if (list_.entry(i) != resumeList_[static_cast<std::size_t>(i)]) return false;
     return true;
@@ -85,17 +130,14 @@ void Player::run(PathPoint from) {
         return;
     }
 
-    view_.setBusy(true);
+    BusyHold busy(view_);
     entry_ = 0;
     count_ = 0;
     target_ = 0;
     next_ = from;
-    const FlagHold playing(playing_);
     std::optional<int> notTakenAfter;
     try {
-        // If the key cannot be had, the focus guard alone still keeps the
-        // keys out of any other window.
-        StopKeyHold stopKey(services_.stopKey);
+        StopKeyHold stopKey(services_.stopKey, view_);
         try {
             countdown();
             // Read after the countdown, then fixed: the selection may be
@@ -111,22 +153,25 @@ void Player::run(PathPoint from) {
         sendOrFail("", true);
         notTakenAfter = awaitKeysTaken();
     } catch (const Ending&) {
+        busy.abandon();
         return;
     } catch (const SendFailed& failure) {
         // Going on would press buttons in a dialog that has stopped
         // following the path, so the rest of the list is dropped, and it is
         // not offered for resuming either: some of the keys that failed may
         // have gone, so where the dialog's focus stands is not known.
-        view_.setBusy(false);
+        busy.release(false);
         reportSendFailure(failure.error);
         return;
     } catch (const Stopped& stop) {
         keepResumePoint();
-        endEarly(stop);
+        // A stop during the countdown leaves a countdown caption on the button.
+        busy.release(entry_ == 0);
+        services_.notifier.message(stop.message, Icon::Exclamation);
         return;
     }
 
-    view_.setBusy(false);
+    busy.release(false);
     if (notTakenAfter)
         services_.notifier.message("The keys were sent, but the receiving window had not taken them all after " +
                                        std::to_string(*notTakenAfter) + " seconds.",
@@ -263,6 +308,7 @@ void Player::guardTarget() {
         // Keys into our own window, the desktop or nowhere would be lost,
         // and a "DONE!" after them would be a lie.
         if (!services_.focus.otherProgram(now)) throw Stopped{std::string(kNoTarget)};
+        if (services_.focus.runsHigher(now)) throw Stopped{std::string(kTargetHigher)};
         target_ = now;
     } else if (now != target_) {
         // Whatever took the focus is not the dialog the path was meant for:
@@ -276,19 +322,13 @@ std::string Player::stoppedAt(std::string_view reason) const {
            std::string(reason);
 }
 
-void Player::endEarly(const Stopped& stop) {
-    // A stop during the countdown leaves a countdown caption on the button.
-    if (entry_ == 0) view_.setPlayCaption(kPlayCaption);
-    view_.setBusy(false);
-    services_.notifier.message(stop.message, Icon::Exclamation);
-}
-
 void Player::sendOrFail(std::string_view keys, bool waitUntilProcessed) {
     std::string error = services_.sender.send(keys, waitUntilProcessed);
     if (!error.empty()) throw SendFailed{std::move(error)};
 }
 
 std::optional<int> Player::awaitKeysTaken() {
+    const WaitingLoop waiting(services_.events);
     const double start = services_.clock.seconds();
     double lastAnswer = start;
     for (;;) {
@@ -298,9 +338,10 @@ std::optional<int> Player::awaitKeysTaken() {
         if (taken == KeysTaken::NotYet) lastAnswer = now;
         // Saying "DONE!" here would claim keys that may never arrive.
         if (now - start >= kKeysTakenLimit || now - lastAnswer >= kNoAnswerLimit)
-            return static_cast<int>(now - start);
+            return static_cast<int>(std::lround(now - start));
         // The window stays live meanwhile: it repaints, and closing it works.
         pumpOrEnd();
+        services_.events.waitForInput(services_.clock.seconds() + kKeysTakenBeat);
     }
 }
 

@@ -44,7 +44,7 @@ public:
 
     // A playback that stopped before its end can be carried on: resume()
     // sends what it did not, with the countdown, guard and Esc of play().
-    // Only while no playback runs and the list is as it was at the stop.
+    // Only while the list is as it was at the stop.
     bool canResume() const;
     void resume();
     // For every change of the list's entries: a resume point into another
@@ -96,10 +96,9 @@ private:
     void sendOrFail(std::string_view keys, bool waitUntilProcessed);
     void guardTarget();
     void reportSendFailure(const std::string& error);
-    void endEarly(const Stopped& stop);
     std::string stoppedAt(std::string_view reason) const;
     // The closing wait: pumps until the target has taken every key. Empty
-    // when it has; otherwise the whole seconds waited before giving up.
+    // when it has; otherwise the seconds waited before giving up, to the nearest whole one.
     std::optional<int> awaitKeysTaken();
 
     KeystrokeList& list_;
@@ -117,7 +116,6 @@ private:
     // The first piece not yet sent; unknown once a send has failed or a
     // rewind left the focus where no start of the entry would.
     std::optional<PathPoint> next_;
-    bool playing_ = false;
     // While the focus is walked back after Esc, which is still held so that
     // a second press cannot reach the dialog.
     bool rewinding_ = false;

@@ -46,17 +46,23 @@ void Recorder::record() {
     // recording it interrupted untouched, so that one finishes its pass
     // comparing against what it saw before.
     std::array<bool, kArrowKeys.size()> previous{};
+    int playbacksSeen = playbacks_;
     const WaitingLoop waiting(services_.events);
     do {
         // Stop, Load, a nested Record or the window closing all run in here.
         if (!services_.events.pump()) return;
+        // The polls of a pass that ran a playback only clear the "pressed
+        // since the last read" bits its keys set; a key still held from then
+        // counts once it has been released and pressed again.
+        const bool playedInPump = playbacks_ != playbacksSeen;
+        playbacksSeen = playbacks_;
 
         std::array<bool, kArrowKeys.size()> current{};
         for (std::size_t i = 0; i < kArrowKeys.size(); ++i)
             current[i] = services_.keys.poll(kArrowKeys[i].virtualKey) != 0;
 
         const double now = services_.clock.seconds();
-        if (now > start + kGraceSeconds) {
+        if (now > start + kGraceSeconds && !playedInPump) {
             for (std::size_t i = 0; i < kArrowKeys.size(); ++i) {
                 if (!current[i] || previous[i]) continue;
                 // No sound for a press the full list could not take.

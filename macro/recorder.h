@@ -26,6 +26,11 @@ public:
 
     bool recording() const { return recording_; }
 
+    // A playback has just returned, perhaps inside a recording's pump: the
+    // keys it sent, and whatever was pressed while it ran, are no path the
+    // user walked.
+    void playbackReturned() { ++playbacks_; }
+
 private:
     KeystrokeList& list_;
     Services& services_;
@@ -35,6 +40,8 @@ private:
     bool recording_ = false;
     // Set when the list filled up; the recordings it ends say so.
     bool listFull_ = false;
+    // Counts playbacks; a pass whose pump ran one records nothing.
+    int playbacks_ = 0;
 };
 
 }  // namespace tavrel

@@ -136,6 +136,11 @@ public:
     // True for a window of another program that can take keys: not 0, not
     // one of this program's own windows, not the desktop or the shell.
     virtual bool otherProgram(WindowId window) = 0;
+    // True when the window's program runs at a higher integrity level than
+    // this one (started "as administrator" while this one was not): the
+    // system then drops the keys sent to it, and may still report them
+    // sent. False when the level cannot be read.
+    virtual bool runsHigher(WindowId window) = 0;
 };
 
 // A key taken system-wide while it is armed, so it reaches no other window.
@@ -179,6 +184,9 @@ public:
     virtual std::string replace(const std::string& path, std::string_view bytes) = 0;
     // Returns an empty string on success, otherwise the failure's description.
     virtual std::string setCurrentFolder(const std::string& folder) = 0;
+    // The system's description of running out of memory, for a file read
+    // whose content could not be held.
+    virtual std::string outOfMemoryText() = 0;
 };
 
 // Everything the logic may ask of the platform, gathered for injection.

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <iterator>
+#include <new>
 
 #include "app/main_commands.h"
 #include "app/win32/commands.h"
@@ -20,6 +21,22 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TavrelMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+// Empties the box and adds every text; false when the box runs out of room.
+bool fillListBox(HWND box, const std::vector<std::wstring>& texts) {
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    SendMessageW(box, LB_INITSTORAGE, texts.size(), texts.size() * 8);
+    // Straight to the list box's own procedure, past the subclasses of the
+    // tool tip and of the visual styles, which only watch the mouse and
+    // painting: under Wine each of them asks the server for a window
+    // property on every message, and with them a full list took 11 s
+    // instead of 0.1 s. The box is looked up once for the same reason.
+    const auto listBoxProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(box, GCLP_WNDPROC));
+    for (const std::wstring& text : texts)
+        if (CallWindowProcW(listBoxProc, box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0)
+            return false;
+    return true;
+}
 
 bool insideFrame2(ControlId id) { return controlSpec(id).container == ControlId::Frame2; }
 
@@ -187,19 +204,26 @@ void FrmTavrel::unloadAndEnd() {
 
 void FrmTavrel::reset(const std::vector<std::string>& entries) {
     HWND box = control(ControlId::List1);
+    // Everything that needs memory comes first: a list too large to show
+    // throws here, with the box untouched.
+    std::vector<std::wstring> shown;
+    shown.reserve(entries.size());
+    for (const std::string& entry : entries) shown.push_back(listEntryDisplay(entry));
+
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(box, LB_RESETCONTENT, 0, 0);
-    SendMessageW(box, LB_INITSTORAGE, entries.size(), entries.size() * 8);
-    // Straight to the list box's own procedure, past the subclasses of the
-    // tool tip and of the visual styles, which only watch the mouse and
-    // painting: under Wine each of them asks the server for a window
-    // property on every message, and with them a full list took 11 s
-    // instead of 0.1 s. The box is looked up once for the same reason.
-    const auto listBoxProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(box, GCLP_WNDPROC));
-    for (const std::string& entry : entries)
-        CallWindowProcW(listBoxProc, box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
+    const bool filled = fillListBox(box, shown);
+    if (!filled) {
+        // The box could not take them all: it shows the path's list, which
+        // has not changed yet, again.
+        std::vector<std::wstring> old;
+        old.reserve(path_.entries().size());
+        for (const std::string& entry : path_.entries()) old.push_back(listEntryDisplay(entry));
+        fillListBox(box, old);
+        SendMessageW(box, LB_SETCURSEL, static_cast<WPARAM>(path_.selected()), 0);
+    }
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
+    if (!filled) throw std::bad_alloc();
 }
 
 void FrmTavrel::inserted(int index, const std::string& entry) {
@@ -222,6 +246,10 @@ void FrmTavrel::setBusy(bool busy) {
 
 void FrmTavrel::setPlayCaption(std::string_view caption) {
     SetWindowTextW(control(ControlId::Command3), widen(caption).c_str());
+}
+
+void FrmTavrel::showStopKeyMissing(bool missing) {
+    SetWindowTextW(hwnd(), widen(missing ? kStopKeyMissingCaption : kMainCaption).c_str());
 }
 
 void FrmTavrel::showSettings(const Settings& settings) {

@@ -38,6 +38,7 @@ public:
     void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
     void showSettings(const Settings& settings) override;
+    void showStopKeyMissing(bool missing) override;
 
     // ModalWindows
     void showPreview() override;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/file_placement.h"
+
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -13,8 +15,10 @@ namespace {
 class Handle {
 public:
     explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
+    ~Handle() { close(); }
+    void close() {
         if (valid()) CloseHandle(h_);
+        h_ = nullptr;
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
@@ -44,23 +48,24 @@ bool replaceIsAtomic() {
     return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
 }
 
-// Puts the written temporary file in the target's place. Returns the failure's
-// description, or an empty string.
-std::string moveIntoPlace(const std::wstring& temp, const std::wstring& target, DWORD targetAttributes) {
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        replaceIsAtomic()) {
+class Win32FileMoves final : public FileMoves {
+public:
+    std::uint32_t replace(const std::string& target, const std::string& temp) override {
         // Keeps what the user gave the old file (hidden, say, or its
         // permissions); a moved file would arrive as a plain new one.
-        if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            return {};
-        // Some file systems cannot replace (FAT, some network shares). Without
-        // a backup name a failed replace leaves the old file where it was, so
-        // a plain move is still safe to try.
+        if (ReplaceFileW(filePath(target).c_str(), filePath(temp).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr))
+            return 0;
+        return GetLastError();
     }
-    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return lastErrorText();
-    return {};
-}
+    std::uint32_t move(const std::string& temp, const std::string& target) override {
+        if (MoveFileExW(filePath(temp).c_str(), filePath(target).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return 0;
+        return GetLastError();
+    }
+    std::string describe(std::uint32_t error) override { return errorText(error); }
+};
 
 // The attributes the user may have given the old file, put back on the new
 // one where the replace did not keep them (a move never does).
@@ -97,18 +102,25 @@ std::string Win32FileStore::replace(const std::string& path, std::string_view by
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return errorText(ERROR_ACCESS_DENIED);
     // One fixed name beside the target: a save cut off by a power cut or a
     // kill leaves at most this one file, and the next save writes over it.
-    const std::wstring temp = target + L".tmp";
-    std::string error;
+    const std::string tempPath = path + ".tmp";
+    const std::wstring temp = filePath(tempPath);
     {
         Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return lastErrorText();
-        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = lastErrorText();
+        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+            // A part written is no copy of anything: the target is untouched.
+            std::string error = lastErrorText();
+            file.close();
+            DeleteFileW(temp.c_str());
+            return error;
+        }
     }
-    if (error.empty()) error = moveIntoPlace(temp, target, attributes);
-    if (!error.empty()) {
-        DeleteFileW(temp.c_str());
-        return error;
-    }
+    // Some file systems cannot replace (FAT, some network shares); then the
+    // move still can.
+    const bool replaceFirst = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                              replaceIsAtomic();
+    Win32FileMoves moves;
+    if (std::string error = putInPlace(moves, tempPath, path, replaceFirst); !error.empty()) return error;
     keepAttributes(target, attributes);
     return {};
 }
@@ -131,5 +143,7 @@ std::string Win32FileStore::setCurrentFolder(const std::string& folder) {
     }
     return errorText(error);
 }
+
+std::string Win32FileStore::outOfMemoryText() { return errorText(ERROR_NOT_ENOUGH_MEMORY); }
 
 }  // namespace tavrel::win32

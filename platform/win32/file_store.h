@@ -9,6 +9,7 @@ public:
     std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) override;
     std::string replace(const std::string& path, std::string_view bytes) override;
     std::string setCurrentFolder(const std::string& folder) override;
+    std::string outOfMemoryText() override;
 };
 
 }  // namespace tavrel::win32

@@ -11,6 +11,7 @@ class Win32FocusWatch final : public FocusWatch {
 public:
     WindowId foreground() override;
     bool otherProgram(WindowId window) override;
+    bool runsHigher(WindowId window) override;
 };
 
 }  // namespace tavrel::win32

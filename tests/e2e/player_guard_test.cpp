@@ -1,10 +1,12 @@
 // Playback that keeps its keys out of every window but the one it started
-// in: a second dialog taking the focus, Esc, and Play with the focus left
-// on Tavrel itself.
+// in: a second dialog taking the focus, Esc (which first walks the focus
+// back up), and Play with the focus left on Tavrel itself.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
+#include <cstdio>
 
+#include "tests/e2e/message_checks.h"
 #include "tests/e2e/player_support.h"
 #include "tests/support/driver.h"
 #include "tests/support/receiver.h"
@@ -21,35 +23,6 @@ std::pair<std::size_t, std::size_t> eventsAround(const std::vector<std::string>&
     };
     return {upTo(entry - 1), upTo(entry)};
 }
-
-struct Stop {
-    std::wstring text;
-    int icon = 0;
-    int entry = 0;  // named in the text, 0 when it names none
-};
-
-// Waits for the message that ends the playback and takes it; the main
-// window answers again afterwards.
-Stop takeStop(const App& app, Millis timeout = kWait) {
-    const MessageBoxSeen box = takeMessageBox(app, timeout);
-    Stop stop{box.text, box.icon, 0};
-    std::wsmatch m;
-    if (std::regex_search(stop.text, m, std::wregex(L"^Playback stopped at entry (\\d+) of ")))
-        stop.entry = std::stoi(m[1].str());
-    EXPECT_TRUE(app.responsive());
-    return stop;
-}
-
-struct Session {
-    explicit Session(const std::vector<std::string>& path, int mode) : entries(path), app((prepare(mode), folder)) {
-        loadList(folder, app, entries);
-    }
-    void prepare(int mode) const { folder.write(kSettingsFile, "0\r\n1\r\n" + std::to_string(mode) + "\r\n"); }
-
-    const std::vector<std::string> entries;
-    ProgramFolder folder;
-    App app;
-};
 
 TEST(PlayerGuard, FocusTakenBySecondDialogStopsTheKeys) {
     const std::vector<std::string> entries = mixedPath(60);
@@ -87,18 +60,17 @@ TEST(PlayerGuard, FocusTakenBySecondDialogStopsTheKeys) {
     EXPECT_EQ(events, start) << firstDifference(events, start);
 }
 
-TEST(PlayerGuard, EscStopsPlaybackAndNeverReachesTheDialog) {
+TEST(PlayerGuard, EscStopsPlaybackWalksTheFocusBackAndNeverReachesTheDialog) {
     const std::vector<std::string> entries = mixedPath(60);
     Receiver receiver;
     Session s(entries, 2);
     const MainControls controls(s.app);
-    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog()));
-
-    ASSERT_TRUE(waitUntil([&] { return receiver.log().count("PRESS") >= 3; })) << "no keys reached the dialog";
-    tapKey(VK_ESCAPE);
-    const Stop stop = takeStop(s.app);
+    // Aimed at the first down-arrow of the second entry, so Esc comes in the
+    // middle of an entry: the focus must be walked back to "Move Down".
+    ASSERT_EQ(entries[1], "UP");
+    Stop stop;
+    ASSERT_TRUE(escAfterEvents(s.app, controls, receiver, expectedReceiverEvents({entries[0]}).size() + 2, &stop));
     EXPECT_EQ(stop.icon, 48);
-    ASSERT_NE(stop.entry, 0) << "unexpected message: " << narrow(stop.text);
     EXPECT_EQ(stop.text, L"Playback stopped at entry " + std::to_wstring(stop.entry) + L" of 60: Esc was pressed.");
     EXPECT_EQ(controls.actionsNot(true), "");
 
@@ -108,16 +80,37 @@ TEST(PlayerGuard, EscStopsPlaybackAndNeverReachesTheDialog) {
     const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
     const std::string escDown = "KEYDOWN " + std::to_string(VK_ESCAPE);
     EXPECT_EQ(std::count(events.begin(), events.end(), escDown), 0) << "Esc reached the dialog";
-    std::vector<std::string> keysOfPath;
-    for (const auto& e : events)
-        if (e.find(" " + std::to_string(VK_ESCAPE)) == std::string::npos) keysOfPath.push_back(e);
-    const auto [atLeast, below] = eventsAround(entries, stop.entry);
-    EXPECT_GE(keysOfPath.size(), atLeast);
-    EXPECT_LT(keysOfPath.size(), below);
+    std::size_t resumeFrom = 0;
+    EXPECT_TRUE(walkedBackAfterEsc(events, entries, stop.entry, &resumeFrom));
+    EXPECT_EQ(receiver.focusedControl(), L"Move Down") << "the focus was not walked back";
+    std::printf("Esc stopped at entry %d; a resume would start at entry %zu\n", stop.entry, resumeFrom + 1);
+    std::fflush(stdout);
 
     // Esc is the user's again once playback has ended.
     tapKey(VK_ESCAPE);
     EXPECT_TRUE(waitUntil([&] { return !receiver.running(); })) << "Esc still taken after the playback";
+}
+
+// Another program holding Esc as its hot key: playback runs on the focus
+// guard alone, and the title says so until it ends.
+TEST(PlayerGuard, EscHeldElsewhereIsSaidInTheTitleUntilPlaybackEnds) {
+    struct HeldEsc {
+        bool held = RegisterHotKey(nullptr, 1, 0, VK_ESCAPE) != FALSE;
+        ~HeldEsc() {
+            if (held) UnregisterHotKey(nullptr, 1);
+        }
+    } esc;
+    ASSERT_TRUE(esc.held) << "the driver could not take Esc";
+    const std::vector<std::string> entries = mixedPath(8);
+    Receiver receiver;
+    Session s(entries, 2);
+    const MainControls controls(s.app);
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog()));
+    EXPECT_EQ(windowText(s.app.main()), L"Tavrel for RMXP - Esc cannot stop this playback");
+    ASSERT_TRUE(boxSays(s.app, L"DONE!", kExclamationIcon, 30s));
+    EXPECT_EQ(windowText(s.app.main()), L"Tavrel for RMXP");
+    ASSERT_TRUE(markEndOfInput(receiver));
+    EXPECT_EQ(eventsBeforeMarker(receiver.log()), expectedReceiverEvents(entries));
 }
 
 TEST(PlayerGuard, FocusLeftOnTavrelSendsNothingAndSaysSo) {
@@ -126,6 +119,10 @@ TEST(PlayerGuard, FocusLeftOnTavrelSendsNothingAndSaysSo) {
     const MainControls controls(s.app);
     EXPECT_TRUE(playsThroughCountdown(s.app, controls, s.app.main()));
 
+    // Once the refusal is up, the focus goes to the bystander and stays
+    // there: any key a faulty guard sent after all would be typed into it.
+    ASSERT_TRUE(waitUntil([&] { return !noMessageBox(s.app); })) << "no message after the countdown";
+    ASSERT_TRUE(bystander.bringForward()) << "the bystander did not take the focus";
     const Stop stop = takeStop(s.app);
     EXPECT_EQ(stop.text, L"Nothing was sent: no other program's window had the focus when the countdown ended.");
     EXPECT_EQ(stop.icon, 48);

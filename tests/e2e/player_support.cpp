@@ -1,6 +1,7 @@
 #include "tests/e2e/player_support.h"
 
 #include <cstdint>
+#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -93,12 +94,15 @@ std::wstring captionOf(HWND window) {
 }
 
 ::testing::AssertionResult playsThroughCountdown(const App& app, const MainControls& controls, HWND target,
-                                                 std::vector<std::wstring>* seen) {
+                                                 std::vector<std::wstring>* seen, const std::function<void()>& start) {
     std::vector<std::string> problems;
     std::vector<std::wstring> captions = {captionOf(controls.play)};
     std::string enabledActions, disabledRest;
     bool hadForeground = false;
-    app.click(L"Play");
+    if (start)
+        start();
+    else
+        app.click(L"Play");
     // A step lasts a second; polls come every 20 ms, so none is missed.
     const bool ended = waitUntil(
         [&] {
@@ -153,6 +157,86 @@ std::vector<std::string> eventsBeforeMarker(const ReceiverLog& log) {
     const auto marker = std::find(events.begin(), events.end(), "KEYDOWN " + std::to_string(VK_F8));
     events.erase(marker, events.end());
     return events;
+}
+
+Stop takeStop(const App& app, Millis timeout) {
+    const MessageBoxSeen box = takeMessageBox(app, timeout);
+    Stop stop{box.text, box.icon, 0};
+    std::wsmatch m;
+    if (std::regex_search(stop.text, m, std::wregex(L"^Playback stopped at entry (\\d+) of ")))
+        stop.entry = std::stoi(m[1].str());
+    EXPECT_TRUE(app.responsive());
+    return stop;
+}
+
+::testing::AssertionResult escAfterEvents(const App& app, const MainControls& controls, const Receiver& receiver,
+                                          std::size_t events, Stop* stop) {
+    if (auto started = playsThroughCountdown(app, controls, receiver.dialog()); !started) return started;
+    if (!waitUntil([&] { return receiver.log().lines.size() >= events; }))
+        return ::testing::AssertionFailure() << "only " << receiver.log().lines.size() << " of the " << events
+                                             << " key events to wait for arrived";
+    tapKey(VK_ESCAPE);
+    *stop = takeStop(app);
+    if (stop->entry == 0) return ::testing::AssertionFailure() << "the stop said \"" << narrow(stop->text) << "\"";
+    return ::testing::AssertionSuccess();
+}
+
+namespace {
+
+std::vector<std::string> withoutEsc(const std::vector<std::string>& events) {
+    std::vector<std::string> out;
+    for (const auto& e : events)
+        if (e.find(" " + std::to_string(VK_ESCAPE)) == std::string::npos) out.push_back(e);
+    return out;
+}
+
+// The events of `entries`, with `walk` down-arrows and as many up-arrows
+// just before entry `at`, as Esc there leaves them.
+std::vector<std::string> walkedAt(const std::vector<std::string>& entries, std::size_t at, int walk) {
+    const auto split = entries.begin() + static_cast<std::ptrdiff_t>(at);
+    std::vector<std::string> out = expectedReceiverEvents({entries.begin(), split});
+    for (int vk : {VK_DOWN, VK_UP})
+        for (int i = 0; i < walk; ++i)
+            for (const char* kind : {"KEYDOWN ", "KEYUP "}) out.push_back(kind + std::to_string(vk));
+    const std::vector<std::string> rest = expectedReceiverEvents({split, entries.end()});
+    out.insert(out.end(), rest.begin(), rest.end());
+    return out;
+}
+
+constexpr int kLongestWalk = 3;
+
+}  // namespace
+
+::testing::AssertionResult walkedBackAfterEsc(const std::vector<std::string>& events,
+                                              const std::vector<std::string>& entries, int entry,
+                                              std::size_t* resumeFrom) {
+    if (entry < 1 || static_cast<std::size_t>(entry) > entries.size())
+        return ::testing::AssertionFailure() << "there is no entry " << entry;
+    const std::vector<std::string> seen = withoutEsc(events);
+    const std::vector<std::string> upTo(entries.begin(), entries.begin() + entry);
+    if (seen == expectedReceiverEvents(upTo)) {
+        *resumeFrom = static_cast<std::size_t>(entry);
+        return ::testing::AssertionSuccess();
+    }
+    const std::vector<std::string> before(upTo.begin(), upTo.end() - 1);
+    for (int walk = 0; walk <= kLongestWalk; ++walk) {
+        if (seen == walkedAt(before, before.size(), walk)) {
+            *resumeFrom = before.size();
+            return ::testing::AssertionSuccess();
+        }
+    }
+    return ::testing::AssertionFailure() << "after Esc at entry " << entry << ", against that entry whole: "
+                                         << firstDifference(seen, expectedReceiverEvents(upTo));
+}
+
+::testing::AssertionResult wholePathOnceAfterEsc(const std::vector<std::string>& events,
+                                                 const std::vector<std::string>& entries) {
+    const std::vector<std::string> seen = withoutEsc(events);
+    for (std::size_t at = 0; at <= entries.size(); ++at)
+        for (int walk = 0; walk <= kLongestWalk; ++walk)
+            if (seen == walkedAt(entries, at, walk)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "against the whole path once: "
+                                         << firstDifference(seen, expectedReceiverEvents(entries));
 }
 
 }  // namespace e2e

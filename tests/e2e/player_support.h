@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,12 +76,60 @@ void loadList(const ProgramFolder& folder, const App& app, const std::vector<std
 // caption before, and a read of "5 seconds" then comes back as "5 se".
 std::wstring captionOf(HWND window);
 
-// Clicks Play and follows the countdown on the button's caption until it
-// reads "Play" again, giving `target` the foreground meanwhile, as a user
-// would. Fails with everything that went wrong on the way; `captions`, when
-// given, receives the captions in the order they showed.
+// Clicks Play (or runs `start`, for another way to start a playback) and
+// follows the countdown on the button's caption until it reads "Play" again,
+// giving `target` the foreground meanwhile, as a user would. Fails with
+// everything that went wrong on the way; `captions`, when given, receives
+// the captions in the order they showed.
 ::testing::AssertionResult playsThroughCountdown(const App& app, const MainControls& controls, HWND target,
-                                                 std::vector<std::wstring>* captions = nullptr);
+                                                 std::vector<std::wstring>* captions = nullptr,
+                                                 const std::function<void()>& start = nullptr);
+
+// A fresh program folder with the speed mode set, started, and `path` loaded.
+struct Session {
+    Session(const std::vector<std::string>& path, int mode) : entries(path), app((prepare(mode), folder)) {
+        loadList(folder, app, entries);
+    }
+    void prepare(int mode) const { folder.write(kSettingsFile, "0\r\n1\r\n" + std::to_string(mode) + "\r\n"); }
+
+    const std::vector<std::string> entries;
+    ProgramFolder folder;
+    App app;
+};
+
+// The message that ended a playback early.
+struct Stop {
+    std::wstring text;
+    int icon = 0;
+    int entry = 0;  // named in the text, 0 when it names none
+};
+
+// Waits for the message that ends the playback and takes it; the main
+// window answers again afterwards.
+Stop takeStop(const App& app, Millis timeout = kWait);
+
+// Plays the loaded path into `receiver` and presses Esc as soon as the
+// receiver has logged `events` lines; `stop` receives the message that ends
+// the playback. Aim `events` inside an entry and play in "Ultra-surpressed":
+// its 0.05 s before every piece lands Esc within a piece or two of the aim.
+::testing::AssertionResult escAfterEvents(const App& app, const MainControls& controls, const Receiver& receiver,
+                                          std::size_t events, Stop* stop);
+
+// What Esc at `entry` (1-based, as the stop names it) must leave in the
+// receiver, Esc's own key events aside: the entries before it, then of that
+// entry either some down-arrows walked back up with as many up-arrows and no
+// press, or the whole entry. `resumeFrom` receives the 0-based entry a
+// resumed playback carries on from, so that the log after it must read
+// `events` + expectedReceiverEvents(entries from there on).
+::testing::AssertionResult walkedBackAfterEsc(const std::vector<std::string>& events,
+                                              const std::vector<std::string>& entries, int entry,
+                                              std::size_t* resumeFrom);
+
+// The receiver's log after Esc in the middle of an entry and a resume, Esc's
+// own key events aside: every event of the path once, in order, with at most
+// one walk down and back up, without a press, just before some entry.
+::testing::AssertionResult wholePathOnceAfterEsc(const std::vector<std::string>& events,
+                                                 const std::vector<std::string>& entries);
 
 // Sends a key the player never sends and waits until the receiver has
 // logged it: everything queued for the receiver before it has been handled

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "tests/e2e/message_checks.h"
+#include "tests/e2e/player_support.h"
 #include "tests/e2e/recording_support.h"
+#include "tests/support/receiver.h"
 
 namespace e2e {
 namespace {
@@ -56,6 +58,23 @@ TEST(Recorder, RecordDuringARecordingNestsAndOneStopEndsBoth) {
     ASSERT_TRUE(boxSays(r.app, L"Recording halted.", kInformationIcon)) << "the outer recording";
     EXPECT_TRUE(noMessageBox(r.app));
     EXPECT_EQ(r.app.listItems(), (Entries{kUp})) << show(r.app.listItems());
+}
+
+// The played keys set the same "pressed since the last read" bits as the
+// user's presses; the recording around the playback must not take them.
+TEST(Recorder, PlayDuringARecordingRecordsNoneOfThePlayedKeys) {
+    Recording r;
+    ASSERT_TRUE(tap(r.sink, VK_LEFT));
+    ASSERT_TRUE(listBecomes(r.app, {kLeft}));
+    Receiver receiver;
+    const MainControls controls(r.app);
+    ASSERT_TRUE(playsThroughCountdown(r.app, controls, receiver.dialog()));
+    ASSERT_TRUE(boxSays(r.app, L"DONE!", kExclamationIcon, 30s));
+    ASSERT_TRUE(markEndOfInput(receiver));
+    EXPECT_EQ(eventsBeforeMarker(receiver.log()), expectedReceiverEvents({"LEFT"}));
+
+    ASSERT_TRUE(stopsWithHalted(r.app));
+    EXPECT_EQ(r.app.listItems(), (Entries{kLeft})) << show(r.app.listItems());
 }
 
 TEST(Recorder, ClosingTheWindowDuringARecordingEndsTheProgramAndWritesTheSettings) {

@@ -1,17 +1,28 @@
 #include "tests/fakes/fake_world.h"
 
 #include <algorithm>
+#include <new>
+#include <utility>
 
 namespace tavrel::fakes {
 
 std::int16_t FakeKeys::poll(int virtualKey) {
-    if (timeline) return timeline(virtualKey, world.clock.now);
-    auto it = down.find(virtualKey);
-    return it == down.end() ? 0 : it->second;
+    std::int16_t state = 0;
+    if (timeline) {
+        state = timeline(virtualKey, world.clock.now);
+    } else if (auto it = down.find(virtualKey); it != down.end()) {
+        state = it->second;
+    }
+    if (pressedSinceRead.erase(virtualKey)) state = static_cast<std::int16_t>(state | 1);
+    return state;
 }
 
 std::string FakeSender::send(std::string_view keys, bool wait) {
     world.log.push_back(std::string(wait ? "sendwait " : "send ") + std::string(keys));
+    // What the player sends reaches the key state like any press.
+    static const std::pair<std::string_view, int> kSent[] = {{"{DOWN}", 40}, {"{UP}", 38}, {" ", 32}};
+    for (const auto& [name, key] : kSent)
+        if (keys == name) world.keys.tap(key);
     if (wait) checks = 0;
     return failWith;
 }
@@ -62,7 +73,10 @@ std::string FakeFiles::readPieces(const std::string& path, const std::function<v
     auto it = files.find(path);
     if (it == files.end()) return "The system cannot find the file specified.";
     std::string_view bytes = it->second;
-    for (std::size_t at = 0; at < bytes.size(); at += pieceSize) piece(bytes.substr(at, pieceSize));
+    for (std::size_t at = 0; at < bytes.size(); at += pieceSize) {
+        piece(bytes.substr(at, pieceSize));
+        if (outOfMemory) throw std::bad_alloc();
+    }
     return {};
 }
 
@@ -79,6 +93,7 @@ std::string FakeFiles::setCurrentFolder(const std::string& folder) {
 }
 
 void FakeListView::reset(const std::vector<std::string>& entries) {
+    if (outOfMemory) throw std::bad_alloc();
     world.log.push_back("clear");
     for (const std::string& entry : entries) world.log.push_back("append " + entry);
 }
@@ -94,9 +109,10 @@ void FakeListView::erased(int index) { world.log.push_back("erase " + std::to_st
 
 void FakeListView::selected(int index) { world.log.push_back("select " + std::to_string(index)); }
 
-void FakeWorld::setEntries(const std::vector<std::string>& entries) {
+void FakeWorld::setEntries(const std::vector<std::string>& entries, int selected) {
     list.setView(nullptr);
     list.assign(entries);
+    list.select(selected);
     list.setView(&listView);
 }
 

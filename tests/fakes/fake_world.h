@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,12 +27,18 @@ inline const std::string kKeySound = "sound C:\\Tavrel\\key.wav";
 
 struct FakeWorld;
 
+// As the system keeps it: besides whether a key is down, a "pressed since
+// the last read" bit, set by every press (the keys the player sends too) and
+// returned once by the next read, which clears it.
 struct FakeKeys final : KeyState {
     explicit FakeKeys(FakeWorld& w) : world(w) {}
     std::int16_t poll(int virtualKey) override;
+    // A key pressed and released (FakeSender calls this for what it sends).
+    void tap(int virtualKey) { pressedSinceRead.insert(virtualKey); }
     // Either a fixed state per key, or a function of the fake clock.
     std::map<int, std::int16_t> down;
     std::function<std::int16_t(int key, double now)> timeline;
+    std::set<int> pressedSinceRead;
     FakeWorld& world;
 };
 
@@ -121,7 +128,9 @@ struct FakeFiles final : FileStore {
     std::string readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) override;
     std::string replace(const std::string& path, std::string_view bytes) override;
     std::string setCurrentFolder(const std::string& folder) override;
+    std::string outOfMemoryText() override { return "Not enough memory resources are available."; }
     std::map<std::string, std::string> files;
+    bool outOfMemory = false;  // a read runs out of memory after its first piece
     std::map<std::string, std::string> readErrors;   // path -> description
     std::map<std::string, std::string> writeErrors;  // path -> description
     std::string currentFolder;
@@ -136,11 +145,14 @@ struct FakeFocus final : FocusWatch {
         return window;
     }
     bool otherProgram(WindowId w) override { return w != 0 && ownWindows.count(w) == 0 && w != desktop; }
+    bool runsHigher(WindowId w) override { return higher.count(w) != 0; }
     static constexpr WindowId kEditor = 0x1001;
+    static constexpr WindowId kEditorAsAdministrator = 0x1002;
     static constexpr WindowId kDesktop = 0x10;
     WindowId window = kEditor;
     WindowId desktop = kDesktop;
     std::set<WindowId> ownWindows{0x2001};
+    std::set<WindowId> higher{kEditorAsAdministrator};
     int reads = 0;
 };
 
@@ -172,6 +184,8 @@ struct FakeListView final : PathView {
     void inserted(int index, const std::string& entry) override;
     void erased(int index) override;
     void selected(int index) override;
+    // As a window that cannot hold the new list: it keeps showing the old one.
+    bool outOfMemory = false;
     FakeWorld& world;
 };
 
@@ -183,9 +197,13 @@ struct FakeControls final : MainView, PlaybackView {
     void setPlayCaption(std::string_view caption) override;
     void showSettings(const Settings& settings) override;
     SpeedMode speedMode() const override { return mode; }
+    // Not logged, so the exact logs of playback stay as they are; every
+    // change is kept in order instead.
+    void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
     int noSound() const override { return noSoundValue; }
     bool actionsEnabled = true;
     std::string playCaption = "Play";
+    std::vector<bool> stopKeyMissing;
     // As shown, or as the player is to read them.
     SpeedMode mode = SpeedMode::Surpressed;
     int noSoundValue = 1;
@@ -214,8 +232,9 @@ struct FakeWorld {
     FakeWorld(const FakeWorld&) = delete;
     FakeWorld& operator=(const FakeWorld&) = delete;
 
-    // Puts `entries` in the list unseen, as if they had always been there.
-    void setEntries(const std::vector<std::string>& entries);
+    // Puts `entries` in the list unseen, as if they had always been there,
+    // with entry `selected` selected.
+    void setEntries(const std::vector<std::string>& entries, int selected = -1);
 
     Services services() {
         return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey};

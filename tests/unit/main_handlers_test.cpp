@@ -117,13 +117,34 @@ TEST_F(MainHandlersTest, LoadReplacesTheListWithTheFile) {
     EXPECT_TRUE(world.logOnly({"message"}).empty());
 }
 
-TEST_F(MainHandlersTest, LoadThatFailsReportsAndLeavesTheListAlone) {
-    load();
-    world.setEntries({"DOWN", "LEFT"});
-    handlers.load();
-    EXPECT_EQ(world.logOnly({"message"}), (Log{"message 16 The system cannot find the file specified."}));
-    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"DOWN", "LEFT"}));
-    EXPECT_TRUE(world.logOnly({"clear"}).empty());
+TEST(MainHandlers, LoadThatFailsReportsAndLeavesTheListAlone) {
+    const std::string outOfMemory = "message 16 Not enough memory resources are available.";
+    const struct {
+        const char* name;
+        bool fileThere, readRunsOut, listRunsOut;
+        std::string message;
+    } cases[] = {
+        {"no list file", false, false, false, "message 16 The system cannot find the file specified."},
+        {"out of memory while reading", true, true, false, outOfMemory},
+        {"out of memory while taking the new list", true, false, true, outOfMemory},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeWorld world;
+        Services services = world.services();
+        FakeWindows windows{world};
+        MainHandlers handlers{world.list, world.controls, services, windows};
+        handlers.start("C:\\Games\\Tavrel");
+        world.setEntries({"DOWN", "LEFT"}, 1);
+        if (c.fileThere) world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = std::string(50, 'U') + "\r\nUP\r\n";
+        world.files.outOfMemory = c.readRunsOut;
+        world.listView.outOfMemory = c.listRunsOut;
+        handlers.load();
+        EXPECT_EQ(world.logOnly({"message"}), (Log{c.message}));
+        EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"DOWN", "LEFT"}));
+        EXPECT_EQ(world.list.selected(), 1);
+        EXPECT_TRUE(world.logOnly({"clear", "select"}).empty());
+    }
 }
 
 TEST_F(MainHandlersTest, LoadOfAnEmptyFileEmptiesTheList) {

@@ -22,6 +22,11 @@ namespace fakes {
 
 inline const std::string kClick = "sound C:\\Tavrel\\click.wav";
 
+// The speed modes as a Rig takes them: the settings file's indexes.
+inline constexpr int kModeOriginal = static_cast<int>(SpeedMode::Original);
+inline constexpr int kModeSurpressed = static_cast<int>(SpeedMode::Surpressed);
+inline constexpr int kModeUltraSurpressed = static_cast<int>(SpeedMode::UltraSurpressed);
+
 // The pieces each direction must arrive as, one send per piece.
 inline const std::map<std::string, std::vector<std::string>> kPieces = {
     {"UP", {"{DOWN}", "{DOWN}", "{DOWN}", " ", "{UP}", "{UP}", "{UP}"}},
@@ -94,15 +99,43 @@ inline void appendPieces(Log& log, const std::vector<std::string>& pieces, bool 
     }
 }
 
-// What a whole successful playback of `entries` must leave in the log.
-inline Log playbackLog(const std::vector<std::string>& entries, bool click) {
+// What a whole successful playback of `entries` from entry `first` on must
+// leave in the log.
+inline Log playbackLog(const std::vector<std::string>& entries, bool click, std::size_t first = 0) {
     Log log = countdownLog();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t i = first; i < entries.size(); ++i) {
         log.push_back("select " + std::to_string(i));
         if (auto it = kPieces.find(entries[i]); it != kPieces.end()) appendPieces(log, it->second, click);
     }
     log.insert(log.end(), {"sendwait ", "actions on", "message 48 DONE!"});
     return log;
+}
+
+// Every "send" a whole playback of `entries` makes for their pieces, in order.
+inline Log sendsOf(const std::vector<std::string>& entries) {
+    Log log;
+    for (const auto& e : entries)
+        if (auto it = kPieces.find(e); it != kPieces.end()) appendPieces(log, it->second, false);
+    return log;
+}
+
+// What the editor's dialog makes of the sends in `log`: the buttons pressed,
+// in order, and how many buttons below the first the focus ends.
+struct DialogSeen {
+    std::vector<std::string> presses;
+    int focus = 0;
+};
+
+inline DialogSeen dialogSees(const Log& log) {
+    const std::vector<std::string> buttons = {"DOWN", "LEFT", "RIGHT", "UP"};
+    DialogSeen seen;
+    for (const auto& e : log) {
+        seen.focus += e == "send {DOWN}" ? 1 : e == "send {UP}" ? -1 : 0;
+        if (e == "send  ")
+            seen.presses.push_back(seen.focus >= 0 && seen.focus < 4 ? buttons[static_cast<std::size_t>(seen.focus)]
+                                                                      : "none");
+    }
+    return seen;
 }
 
 }  // namespace fakes

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
     const std::string noTarget =
         "Nothing was sent: no other program's window had the focus when the countdown ended.";
     const std::string escEarly = "Playback stopped before the first key: Esc was pressed.";
+    const std::string higher =
+        "Nothing was sent: the window with the focus runs as administrator. Start Tavrel as administrator too.";
     const Log fullCountdown = {"caption 5 seconds", "caption Ready...", "caption Set", "caption Go!", "caption Play"};
     const auto focusTo = [](WindowId w) { return [w](Rig& r) { r.world.focus.window = w; }; };
     const auto pressEsc = [](Rig& r) { r.world.stopKey.down = true; };
@@ -48,6 +51,8 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
         {"no window has the focus", {"DOWN"}, 0, 0, true, nullptr, nullptr, fullCountdown, {"select 0"}, noTarget},
         {"the desktop has the focus", {"bogus", "LEFT"}, 2, FakeFocus::kDesktop, true, nullptr, nullptr,
          fullCountdown, {"select 0", "select 1"}, noTarget},
+        {"the editor runs as administrator", {"LEFT"}, 1, FakeFocus::kEditorAsAdministrator, true, nullptr, nullptr,
+         fullCountdown, {"select 0"}, higher},
         {"lost before the second piece", {"UP", "DOWN"}, 1, FakeFocus::kEditor, true, afterSends(1),
          focusTo(kOther), fullCountdown, {"select 0", "send {DOWN}"}, lostFocus(1, 2)},
         {"lost in the middle of an entry", {"DOWN", "LEFT", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(2),
@@ -87,7 +92,9 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
         rig.world.focus.window = c.atStart;
         rig.world.stopKey.available = c.keyAvailable;
         bool acted = false;
-        rig.world.events.onPump = [&](int) {
+        std::vector<bool> missingAtFirstPump;
+        rig.world.events.onPump = [&](int call) {
+            if (call == 1) missingAtFirstPump = rig.world.controls.stopKeyMissing;
             if (acted || !c.when || !c.when(rig)) return;
             acted = true;
             c.act(rig);
@@ -109,6 +116,10 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
         EXPECT_EQ(rig.world.controls.playCaption, "Play");
         EXPECT_FALSE(rig.world.stopKey.armed) << "Esc still taken after the playback";
+        // Said in the caption from the start of the countdown, and no longer.
+        const std::vector<bool> shown = {true}, shownThenGone = {true, false}, never;
+        EXPECT_EQ(missingAtFirstPump, c.keyAvailable ? never : shown);
+        EXPECT_EQ(rig.world.controls.stopKeyMissing, c.keyAvailable ? never : shownThenGone);
 
         // Nothing is left behind that would spoil the next Play.
         rig.world.events.onPump = nullptr;
@@ -152,6 +163,36 @@ TEST(Player, ClosingTheWindowStopsEverythingAtOnce) {
         EXPECT_EQ(rig.world.events.calls, closingPump);
         EXPECT_FALSE(rig.world.controls.actionsEnabled);
         EXPECT_EQ(rig.world.events.waitingLoops, 0);
+    }
+}
+
+// A failure no part of the player expects (out of memory, say) passes on to
+// the caller, but not with the actions off, a countdown caption, Esc taken
+// or the fine timer held.
+TEST(Player, FailureInsideAPlaybackGivesEverythingBack) {
+    const struct {
+        const char* name;
+        bool keyAvailable;
+        std::function<bool(const Rig&)> when;
+    } cases[] = {
+        {"during the countdown", true, [](const Rig& r) { return r.world.log.back() == "caption Ready..."; }},
+        {"between pieces, Esc held elsewhere", false, [](const Rig& r) { return r.sends() == 2; }},
+        {"in the closing wait", true, [](const Rig& r) { return r.world.sender.checks > 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig({"UP", "DOWN"}, 1, 1);
+        rig.world.stopKey.available = c.keyAvailable;
+        rig.world.sender.taken = [](int n) { return n < 3 ? KeysTaken::NotYet : KeysTaken::Yes; };
+        rig.world.events.onPump = [&](int) {
+            if (c.when(rig)) throw std::bad_alloc();
+        };
+        EXPECT_THROW(rig.player.play(), std::bad_alloc);
+        EXPECT_TRUE(rig.world.controls.actionsEnabled);
+        EXPECT_EQ(rig.world.controls.playCaption, "Play");
+        EXPECT_FALSE(rig.world.stopKey.armed);
+        EXPECT_EQ(rig.world.events.waitingLoops, 0);
+        EXPECT_TRUE(rig.world.controls.stopKeyMissing.empty() || !rig.world.controls.stopKeyMissing.back());
     }
 }
 
@@ -213,11 +254,13 @@ TEST(Player, ClosingWaitKeepsTheWindowLiveAndSaysWhenTheKeysWereNotTaken) {
         Rig rig({"DOWN"}, static_cast<int>(SpeedMode::Original), 1);
         double waitStart = 0;
         int pumpsBefore = 0;
+        std::size_t sleepsBefore = 0;
         if (c.target)
             rig.world.sender.taken = [&](int n) {
                 if (n == 1) {
                     waitStart = rig.world.clock.now;
                     pumpsBefore = rig.world.events.calls;
+                    sleepsBefore = rig.world.events.waits.size();
                 }
                 return c.target(n, rig.world.clock.now - waitStart);
             };
@@ -232,9 +275,11 @@ TEST(Player, ClosingWaitKeepsTheWindowLiveAndSaysWhenTheKeysWereNotTaken) {
             continue;
         }
         EXPECT_EQ(tail, (Log{"sendwait ", "actions on", c.message}));
-        // Live while it waits: a pump between every two checks.
+        // Live while it waits, and asleep: a pump and a wait for input
+        // between every two checks, however fast the target answers.
         if (c.target) {
             EXPECT_GE(rig.world.events.calls - pumpsBefore, rig.world.sender.checks - 1);
+            EXPECT_GE(static_cast<int>(rig.world.events.waits.size() - sleepsBefore), rig.world.sender.checks - 1);
         }
     }
 }

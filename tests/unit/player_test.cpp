@@ -52,6 +52,18 @@ TEST(Player, PlaysMixedListInEveryModeAndSoundSetting) {
     }
 }
 
+TEST(Player, PlaysFromAnyEntryToTheEndAndNothingFromOutsideTheList) {
+    const std::vector<std::string> entries = {"RIGHT", "up", "UP", "DOWN", "LEFT"};
+    for (int first : {-1, 0, 1, 3, 4, 5}) {
+        SCOPED_TRACE("from entry " + std::to_string(first));
+        Rig rig(entries, kModeSurpressed, 0);
+        rig.player.playFrom(first);
+        const bool inside = first >= 0 && first < static_cast<int>(entries.size());
+        EXPECT_EQ(rig.world.log, inside ? playbackLog(entries, true, static_cast<std::size_t>(first))
+                                        : Log{"message 48 Nothing to play."});
+    }
+}
+
 TEST(Player, ListWithoutAnyKeyStringStillCountsDownAndFinishes) {
     const std::vector<std::string> entries = {"up", "UP ", "Down"};
     Rig rig(entries, 1, 0);
