@@ -1,8 +1,12 @@
 // Correcting a path in the program as shipped: an entry deleted from the
-// keystroke list's menu and saved, and a Record by mistake undone.
+// keystroke list's menu and saved, a Record by mistake undone, and a
+// playback stopped by Esc inside an entry resumed from the menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/message_checks.h"
+#include "tests/e2e/player_support.h"
 #include "tests/e2e/recording_support.h"
 
 namespace e2e {
@@ -90,6 +94,33 @@ TEST(ListMenu, RecordByMistakeOnALoadedPathIsUndoneWithCtrlZ) {
     tapKey('U');
     ASSERT_TRUE(listBecomesAfter(app, {}, "Undo from the menu"));
     EXPECT_TRUE(savesAs(folder, app, ""));
+}
+
+TEST(ListMenu, EscInsideAnEntryThenResumeGivesTheDialogTheWholePathOnce) {
+    const std::vector<std::string> entries = mixedPath(30);
+    Receiver receiver;
+    Session s(entries, 2);
+    const MainControls controls(s.app);
+    // Aimed at the second down-arrow of the second entry, an "UP".
+    ASSERT_EQ(entries[1], "UP");
+    Stop stop;
+    ASSERT_TRUE(escAfterEvents(s.app, controls, receiver, expectedReceiverEvents({entries[0]}).size() + 4, &stop));
+    ASSERT_TRUE(s.app.responsive());
+
+    const auto resumeFromTheMenu = [&] {
+        ASSERT_TRUE(focus(s.app.main()));
+        rightClick(entryPoint(s.app, 0));
+        ASSERT_TRUE(menuShows(s.app)) << "no menu after a right click on the list";
+        tapKey('R');
+    };
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog(), nullptr, resumeFromTheMenu));
+    ASSERT_TRUE(boxSays(s.app, L"DONE!", 48)) << "after Resume";
+
+    ASSERT_TRUE(markEndOfInput(receiver));
+    const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
+    const std::string escDown = "KEYDOWN " + std::to_string(VK_ESCAPE);
+    EXPECT_EQ(std::count(events.begin(), events.end(), escDown), 0) << "Esc reached the dialog";
+    EXPECT_TRUE(wholePathOnceAfterEsc(events, entries)) << "stopped at entry " << stop.entry;
 }
 
 }  // namespace
