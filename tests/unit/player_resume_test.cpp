@@ -137,10 +137,6 @@ TEST(PlayerResume, WhatIsLeftToResumeAfterEachKindOfEnd) {
              stoppedRun(r, 5, focusAway, play);
              r.world.list.entries[4] = "LEFT";
          }, {}},
-        {"an entry added", [](Rig& r) {
-             stoppedRun(r, 5, focusAway, play);
-             r.world.list.entries.push_back("DOWN");
-         }, {}},
         {"played again", [](Rig& r) {
              stoppedRun(r, 5, focusAway, play);
              r.world.focus.window = FakeFocus::kEditor;
