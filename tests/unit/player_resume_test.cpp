@@ -139,10 +139,6 @@ TEST(PlayerResume, WhatIsLeftToResumeAfterEachKindOfEnd) {
              changed[4] = "LEFT";
              r.world.setEntries(changed);
          }, {}},
-        {"an entry added", [](Rig& r) {
-             stoppedRun(r, 5, focusAway, play);
-             r.world.list.append("DOWN");
-         }, {}},
         {"played again", [](Rig& r) {
              stoppedRun(r, 5, focusAway, play);
              r.world.focus.window = FakeFocus::kEditor;
