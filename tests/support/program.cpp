@@ -132,6 +132,9 @@ std::wstring App::listItem(int index) const {
     HWND lb = list();
     DWORD_PTR length = 0;
     SendMessageTimeoutW(lb, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, kReadTimeoutMs, &length);
+    // The entry went while the list was read: it is being refilled (an undo,
+    // a Load), and a later read sees it whole.
+    if (static_cast<LRESULT>(length) == LB_ERR) return {};
     std::wstring text(length + 1, L'\0');
     DWORD_PTR got = 0;
     SendMessageTimeoutW(lb, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
