@@ -79,6 +79,13 @@ public:
     // its finest while at least one runs.
     virtual void beginWaiting() {}
     virtual void endWaiting() {}
+    // Bracket loops that poll the keys (see KeyWatch): while at least one
+    // runs, any key going down or up, whichever window has the focus, counts
+    // as input that ends waitForInput(); nothing about the key is recorded.
+    // False where the system cannot report key changes: then the loop must
+    // keep polling on its own.
+    virtual bool beginKeyWatch() { return false; }
+    virtual void endKeyWatch() {}
 };
 
 // How late the system may wake a waitForInput(): a wait that must not end
@@ -98,6 +105,20 @@ public:
 
 private:
     EventPump& events_;
+};
+
+// Key changes wake one loop's waits while it lives; nested loops nest.
+class KeyWatch {
+public:
+    explicit KeyWatch(EventPump& events) : events_(events), wakes_(events_.beginKeyWatch()) {}
+    ~KeyWatch() { events_.endKeyWatch(); }
+    KeyWatch(const KeyWatch&) = delete;
+    KeyWatch& operator=(const KeyWatch&) = delete;
+    bool wakes() const { return wakes_; }
+
+private:
+    EventPump& events_;
+    bool wakes_;
 };
 
 class Notifier {

@@ -1,0 +1,43 @@
+// When the recording loop runs its next pass: as often as today while the
+// arrows are busy, and seldom at rest when the system wakes the loop on any
+// key change.
+#pragma once
+
+#include <limits>
+
+namespace tavrel {
+
+// Between passes while a key is down or was a moment ago, or something woke
+// the loop; always, where key changes do not wake it.
+inline constexpr double kBusyBeat = 0.001;
+
+// How long passes stay a beat apart after the last stir. Wine answers a
+// thread's key polls from its own copy of the key state for up to 50 ms
+// after that thread last asked the Wine server, so a press that woke the
+// loop can stay hidden that long: it must be polled again once the copy
+// has expired.
+inline constexpr double kSettleSeconds = 0.06;
+
+// At rest, where key changes wake the loop: a pass is owed only to a change
+// the system did not report, which the "pressed since last read" bit keeps
+// until this pass. Rare passes also leave Wine's copy expired, so the pass a
+// press wakes usually sees it at once.
+inline constexpr double kRestWait = 0.25;
+
+class PassPace {
+public:
+    explicit PassPace(bool keysWake) : keysWake_(keysWake) {}
+
+    // For a pass that read the clock at `now` and whether any arrow read
+    // down in it: the time until which the loop may wait for input before
+    // its next pass.
+    double next(double now, bool keyDown);
+
+private:
+    static constexpr double kLongAgo = -std::numeric_limits<double>::infinity();
+    bool keysWake_;
+    double planned_ = kLongAgo;
+    double stirredAt_ = kLongAgo;
+};
+
+}  // namespace tavrel
