@@ -2,16 +2,14 @@
 
 namespace tavrel {
 
-double PassPace::next(double now, bool keyDown) {
-    if (!keysWake_) return planned_ = now + kBusyBeat;
-    // Before its time, a pass was woken by a message, a key change most
-    // likely; a beat's slack covers the system's rounding of a timed wait.
-    const bool early = now < planned_ - kBusyBeat;
-    // A release shows as a pass with no key down, one beat after the last
-    // pass that saw one down: the settling time runs on from there.
-    if (keyDown || early) stirredAt_ = now;
+double PassPace::next(double now, bool keyDown, bool woken) {
+    if (!keysWake_) return now + kBusyBeat;
+    // A message woke the loop, a key change most likely, also while it keeps
+    // the beat. A release shows as a pass with no key down, one beat after
+    // the last pass that saw one down: the settling time runs on from there.
+    if (keyDown || woken) stirredAt_ = now;
     const bool settling = now - stirredAt_ < kSettleSeconds;
-    return planned_ = now + (settling ? kBusyBeat : kRestWait);
+    return now + (settling ? kBusyBeat : kRestWait);
 }
 
 }  // namespace tavrel

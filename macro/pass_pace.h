@@ -15,8 +15,9 @@ inline constexpr double kBusyBeat = 0.001;
 // thread's key polls from its own copy of the key state for up to 50 ms
 // after that thread last asked the Wine server, so a press that woke the
 // loop can stay hidden that long: it must be polled again once the copy
-// has expired.
-inline constexpr double kSettleSeconds = 0.06;
+// has expired, also when the machine is busy and the passes come late
+// (under a load of 7 on 2 cores, passes a beat apart came up to 10 ms apart).
+inline constexpr double kSettleSeconds = 0.1;
 
 // At rest, where key changes wake the loop: a pass is owed only to a change
 // the system did not report, which the "pressed since last read" bit keeps
@@ -28,16 +29,14 @@ class PassPace {
 public:
     explicit PassPace(bool keysWake) : keysWake_(keysWake) {}
 
-    // For a pass that read the clock at `now` and whether any arrow read
-    // down in it: the time until which the loop may wait for input before
-    // its next pass.
-    double next(double now, bool keyDown);
+    // For a pass that read the clock at `now`, whether any arrow read down in
+    // it, and whether a message ended the wait before it: the time until
+    // which the loop may wait for input before its next pass.
+    double next(double now, bool keyDown, bool woken);
 
 private:
-    static constexpr double kLongAgo = -std::numeric_limits<double>::infinity();
     bool keysWake_;
-    double planned_ = kLongAgo;
-    double stirredAt_ = kLongAgo;
+    double stirredAt_ = -std::numeric_limits<double>::infinity();
 };
 
 }  // namespace tavrel

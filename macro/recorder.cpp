@@ -50,6 +50,7 @@ void Recorder::record() {
     // key's "pressed since last read" bit keeps it until the next poll.
     const KeyWatch keyWatch(services_.events);
     PassPace pace(keyWatch.wakes());
+    bool woken = false;
     do {
         // Stop, Load, a nested Record or the window closing all run in here.
         if (!services_.events.pump()) return;
@@ -80,7 +81,7 @@ void Recorder::record() {
         // to poll again.
         if (recording_) {
             const bool keyDown = std::find(current.begin(), current.end(), true) != current.end();
-            services_.events.waitForInput(pace.next(now, keyDown));
+            woken = services_.events.waitForInput(pace.next(now, keyDown, woken));
         }
     } while (recording_);
 

@@ -73,8 +73,9 @@ public:
     // Sleeps until a message is waiting or the clock (Clock::seconds) reaches
     // `untilSeconds`, whichever comes first; returns at once when a message
     // is already waiting. Runs no handler: the next pump() does. The system
-    // timer may wake it up to kWakeLateness late.
-    virtual void waitForInput(double untilSeconds) = 0;
+    // timer may wake it up to kWakeLateness late. True when a message (or a
+    // key change, see beginKeyWatch) ended it, false when its time did.
+    virtual bool waitForInput(double untilSeconds) = 0;
     // Bracket loops that wait (see WaitingLoop): the system timer is kept at
     // its finest while at least one runs.
     virtual void beginWaiting() {}

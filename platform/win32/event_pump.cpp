@@ -38,13 +38,14 @@ bool pumpMessages() {
 
 bool Win32EventPump::pump() { return pumpMessages(); }
 
-void Win32EventPump::waitForInput(double untilSeconds) {
+bool Win32EventPump::waitForInput(double untilSeconds) {
     const int ms = sleepMilliseconds(monotonicSeconds(), untilSeconds);
-    if (ms <= 0) return;
+    if (ms <= 0) return false;
     // QS_ALLINPUT includes the raw input a key watch asks for.
     // MWMO_INPUTAVAILABLE: a message already in the queue, seen or not by an
     // earlier PeekMessage, ends the wait at once.
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+           WAIT_OBJECT_0;
 }
 
 void Win32EventPump::beginWaiting() {

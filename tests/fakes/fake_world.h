@@ -75,7 +75,7 @@ struct FakeClock final : Clock {
 struct FakePump final : EventPump {
     explicit FakePump(FakeWorld& w) : world(w) {}
     bool pump() override;
-    void waitForInput(double untilSeconds) override;
+    bool waitForInput(double untilSeconds) override;
     void beginWaiting() override { ++waitingLoops; }
     void endWaiting() override { --waitingLoops; }
     bool beginKeyWatch() override {
