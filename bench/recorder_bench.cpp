@@ -162,7 +162,7 @@ struct PatternRow {
     int extra = 0;      // more entries than expected
 };
 
-// Each run after a pause at a person's pace (0.15 s with no key down), as
+// Each run after a pause at a person's pace (0.2 s with no key down), as
 // when walking; the first key of run i is arrow i % 4 and the second arrow of
 // a pair runs through the other three, so pairs against the polling order
 // come as often as pairs along it.
@@ -178,7 +178,7 @@ PatternRow playPattern(const App& app, const KeySink& keys, const Pattern& patte
         const int before = app.listCount();
         keys.take();
         const double pause = seconds();
-        pumpUntil([&] { return seconds() > pause + 0.15; });
+        pumpUntil([&] { return seconds() > pause + 0.2; });
         const double start = seconds();
         for (const PatternStep& step : pattern.steps) {
             holdUntil(start + step.atMs / 1000.0);

@@ -17,7 +17,9 @@ inline constexpr double kBusyBeat = 0.001;
 // loop can stay hidden that long: it must be polled again once the copy
 // has expired, also when the machine is busy and the passes come late
 // (under a load of 7 on 2 cores, passes a beat apart came up to 10 ms apart).
-inline constexpr double kSettleSeconds = 0.1;
+// No longer: the last of these passes leaves the copy fresh, blind to new
+// presses for 50 ms more.
+inline constexpr double kSettleSeconds = 0.07;
 
 // At rest, where key changes wake the loop: a pass is owed only to a change
 // the system did not report, which the "pressed since last read" bit keeps
