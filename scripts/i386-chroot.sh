@@ -18,7 +18,9 @@
 # packages run 32-bit programs while they install; bookworm's own QEMU 7.2
 # cannot boot a Wine prefix ("could not load kernel32.dll"). Then, every time,
 # the packages of `install-deps.sh wine-tests`, only those missing. Making it
-# takes about 10 minutes and 2 GB; nothing on the host outside it changes.
+# takes about 10 minutes and 4 GB (with the cross compiler and ImageMagick
+# that run.sh, tested in here, checks for); nothing on the host outside it
+# changes.
 #
 # Inside, the source tree is at the same path, and /proc, /sys, /dev and /tmp
 # are the host's: so the build folders' paths hold, and Xvfb's lock files are
@@ -87,7 +89,7 @@ if [ ! -f "$made" ]; then
     if [ -n "$(ls -A "$root")" ] && [ ! -f "$making" ]; then
         fail "$root holds something not made by this script; leaving it untouched. Remove it or set TAVREL_CHROOT."
     fi
-    echo "Making the 32-bit test chroot at $root (once: about 10 minutes, 2 GB)"
+    echo "Making the 32-bit test chroot at $root (once: about 10 minutes, 4 GB)"
     [ -z "$(ls -A "$root")" ] || find "$root" -xdev -mindepth 1 -delete
     touch "$making"
     command -v debootstrap >/dev/null || fail "debootstrap is not installed: scripts/install-deps.sh installs it."

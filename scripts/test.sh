@@ -7,7 +7,7 @@
 #
 # Where the kernel runs no 32-bit programs, those Wine tests run in a chroot
 # in which a user-mode emulator runs the 32-bit programs (scripts/i386-chroot.sh;
-# made on the first run, about 10 minutes and 2 GB, then kept). Set
+# made on the first run, about 10 minutes and 4 GB, then kept). Set
 # TAVREL_EMULATE_32BIT=1 to take that way on any machine.
 # Each stage says how long it took.
 set -euo pipefail
