@@ -15,6 +15,10 @@
 //    key's "pressed since the last read" bit taken by this process right
 //    after the press, as another program polling the arrows would take it:
 //    then only a poll while the key is down catches the tap.
+// 4. Presses close together: two arrows 8 ms apart, which must come out in
+//    the order pressed, and one arrow released and pressed again 15 ms
+//    later, which must give two entries; each after a pause at a person's
+//    pace.
 //
 // Usage: tavrel_recorder_bench [TAPS] [SECONDS]
 //   TAPS     taps per hold time, 200 unless given
@@ -133,6 +137,76 @@ TapRow tapsAsTheyCome(const App& app, const KeySink& keys, double holdMs, int ta
         pumpOwnMessages();
     }
     row.meanHeldMs = heldTotal / taps * 1000.0;
+    return row;
+}
+
+// Key changes of one pattern, at times after its start, and the entries it
+// must give, as slots into kArrows counted from the pattern's first key.
+struct PatternStep {
+    int slot;
+    bool down;
+    double atMs;
+};
+
+struct Pattern {
+    const char* name;
+    std::vector<PatternStep> steps;
+    std::vector<int> entries;
+};
+
+struct PatternRow {
+    int runs = 0;
+    int right = 0;     // exactly the entries expected, in order
+    int reordered = 0;  // the right entries in another order
+    int missing = 0;    // fewer entries than expected
+    int extra = 0;      // more entries than expected
+};
+
+// Each run after a pause at a person's pace (0.2 s with no key down), as
+// when walking; the first key of run i is arrow i % 4 and the second arrow of
+// a pair runs through the other three, so pairs against the polling order
+// come as often as pairs along it.
+PatternRow playPattern(const App& app, const KeySink& keys, const Pattern& pattern, int runs) {
+    PatternRow row;
+    for (int i = 0; i < runs; ++i) {
+        const int first = i % 4;
+        const int other = (first + 1 + (i / 4) % 3) % 4;
+        auto arrow = [&](int slot) { return slot == 0 ? first : other; };
+        // Read before the pause: a message to the program right before the
+        // press would make it read the key state then, and under Wine a
+        // thread that has just read it is blind to new presses for 50 ms.
+        const int before = app.listCount();
+        keys.take();
+        const double pause = seconds();
+        pumpUntil([&] { return seconds() > pause + 0.2; });
+        const double start = seconds();
+        for (const PatternStep& step : pattern.steps) {
+            holdUntil(start + step.atMs / 1000.0);
+            pressKey(kArrows[arrow(step.slot)], step.down);
+        }
+        const std::size_t want = pattern.entries.size();
+        waitUntil([&] { return app.listCount() >= before + static_cast<int>(want); }, std::chrono::milliseconds(500));
+        if (!passCompleted(app)) throw std::runtime_error("the program stopped answering");
+        pumpOwnMessages();
+        ++row.runs;
+        const int got = app.listCount() - before;
+        std::vector<std::wstring> seen;
+        for (int k = 0; k < got; ++k) seen.push_back(app.listItem(before + k));
+        std::vector<std::wstring> expected;
+        for (int slot : pattern.entries) expected.push_back(kEntries[arrow(slot)]);
+        if (seen == expected) {
+            ++row.right;
+        } else if (got < static_cast<int>(want)) {
+            ++row.missing;
+        } else if (got > static_cast<int>(want)) {
+            ++row.extra;
+        } else {
+            std::sort(seen.begin(), seen.end());
+            std::sort(expected.begin(), expected.end());
+            if (seen == expected) ++row.reordered;
+            else ++row.missing;
+        }
+    }
     return row;
 }
 
@@ -270,6 +344,21 @@ void run(int taps, double idleSeconds) {
                     fixed(row.meanHeldMs, 3).c_str(), row.caught, row.taps, row.wrong,
                     fixed(percentile(row.latencyMs, 0.5), 1).c_str(), fixed(percentile(row.latencyMs, 0.95), 1).c_str(),
                     fixed(percentile(row.latencyMs, 1.0), 1).c_str());
+        std::fflush(stdout);
+    }
+
+    const Pattern patterns[] = {
+        {"two arrows 8 ms apart, held 20 ms more", {{0, true, 0}, {1, true, 8}, {0, false, 28}, {1, false, 28}}, {0, 1}},
+        {"the same arrow 15 ms down, 15 ms up, 15 ms down",
+         {{0, true, 0}, {0, false, 15}, {0, true, 30}, {0, false, 45}},
+         {0, 0}},
+    };
+    std::printf("\n### Presses close together, %d runs each\n\n", taps);
+    std::printf("| pattern | right entries in order | reordered | missing | extra |\n|---|---|---|---|---|\n");
+    for (const Pattern& pattern : patterns) {
+        const PatternRow row = playPattern(app, keys, pattern, taps);
+        std::printf("| %s | %d of %d | %d | %d | %d |\n", pattern.name, row.right, row.runs, row.reordered,
+                    row.missing, row.extra);
         std::fflush(stdout);
     }
 

@@ -1,8 +1,11 @@
 #include "macro/recorder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <utility>
+
+#include "macro/pass_pace.h"
 
 namespace tavrel {
 
@@ -25,10 +28,6 @@ constexpr std::array<ArrowKey, 4> kArrowKeys{{
 // without producing entries.
 constexpr double kGraceSeconds = 0.25;
 
-// Between passes while nothing happens. A tap shorter than this is still
-// caught: the key's "pressed since last read" bit keeps it until the poll.
-constexpr double kPollInterval = 0.001;
-
 }  // namespace
 
 Recorder::Recorder(KeystrokeList& list, Services& services, std::string appDir)
@@ -48,6 +47,11 @@ void Recorder::record() {
     std::array<bool, kArrowKeys.size()> previous{};
     int playbacksSeen = playbacks_;
     const WaitingLoop waiting(services_.events);
+    // A tap that begins and ends between two passes is still caught: the
+    // key's "pressed since last read" bit keeps it until the next poll.
+    const KeyWatch keyWatch(services_.events);
+    PassPace pace(keyWatch.wakes());
+    bool woken = false;
     do {
         // Stop, Load, a nested Record or the window closing all run in here.
         if (!services_.events.pump()) return;
@@ -79,8 +83,12 @@ void Recorder::record() {
             listFull_ = true;
             recording_ = false;
         }
-        // Nothing to do until a message comes or it is time to poll again.
-        if (recording_) services_.events.waitForInput(now + kPollInterval);
+        // Nothing to do until a message or a key change comes, or it is time
+        // to poll again.
+        if (recording_) {
+            const bool keyDown = std::find(current.begin(), current.end(), true) != current.end();
+            woken = services_.events.waitForInput(pace.next(now, keyDown, woken));
+        }
     } while (recording_);
 
     // Every recording a Stop or a full list ends says why, nested ones too.

@@ -73,12 +73,20 @@ public:
     // Sleeps until a message is waiting or the clock (Clock::seconds) reaches
     // `untilSeconds`, whichever comes first; returns at once when a message
     // is already waiting. Runs no handler: the next pump() does. The system
-    // timer may wake it up to kWakeLateness late.
-    virtual void waitForInput(double untilSeconds) = 0;
+    // timer may wake it up to kWakeLateness late. True when a message (or a
+    // key change, see beginKeyWatch) ended it, false when its time did.
+    virtual bool waitForInput(double untilSeconds) = 0;
     // Bracket loops that wait (see WaitingLoop): the system timer is kept at
     // its finest while at least one runs.
     virtual void beginWaiting() {}
     virtual void endWaiting() {}
+    // Bracket loops that poll the keys (see KeyWatch): while at least one
+    // runs, any key going down or up, whichever window has the focus, counts
+    // as input that ends waitForInput(); nothing about the key is recorded.
+    // False where the system cannot report key changes: then the loop must
+    // keep polling on its own.
+    virtual bool beginKeyWatch() { return false; }
+    virtual void endKeyWatch() {}
 };
 
 // How late the system may wake a waitForInput(): a wait that must not end
@@ -98,6 +106,20 @@ public:
 
 private:
     EventPump& events_;
+};
+
+// Key changes wake one loop's waits while it lives; nested loops nest.
+class KeyWatch {
+public:
+    explicit KeyWatch(EventPump& events) : events_(events), wakes_(events_.beginKeyWatch()) {}
+    ~KeyWatch() { events_.endKeyWatch(); }
+    KeyWatch(const KeyWatch&) = delete;
+    KeyWatch& operator=(const KeyWatch&) = delete;
+    bool wakes() const { return wakes_; }
+
+private:
+    EventPump& events_;
+    bool wakes_;
 };
 
 class Notifier {

@@ -10,14 +10,27 @@
 # extension libraries and the fonts it only recommends (RandR, XInput,
 # cursors, fonts-wine with Marlett and Tahoma).
 # `install-deps.sh run` checks only what building and running the program
-# needs; with no argument, everything the tests need too.
+# needs; `wine-tests` what running the Wine tests of a finished build needs
+# too (the set scripts/i386-chroot.sh keeps in its chroot); with no argument,
+# everything the build and the tests need.
+# Where the Wine tests run through user-mode emulation (the kernel runs no
+# 32-bit programs, or TAVREL_EMULATE_32BIT=1), debootstrap too, which makes
+# the chroot they run in.
 # Only root installs. Anyone else is told what is missing and how to install
 # it, and the script fails.
 set -euo pipefail
+mode=${1:-}
+case "$mode" in "" | run | wine-tests) ;; *) echo "install-deps.sh: unknown argument '$mode' (run or wine-tests)" >&2; exit 2 ;; esac
 packages=(cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick)
-if [ "${1:-}" != run ]; then
-    packages+=(g++ clang libgtest-dev googletest python3 zip x11-utils)
+if [ "$mode" != run ]; then
+    packages+=(python3 zip x11-utils)
+fi
+if [ -z "$mode" ]; then
+    packages+=(g++ clang libgtest-dev googletest)
+    if [ "${TAVREL_EMULATE_32BIT:-}" = 1 ] || ! "$(dirname "$0")/runs-32-bit.sh"; then
+        packages+=(debootstrap)
+    fi
 fi
 if "$(dirname "$0")/runs-32-bit.sh"; then
     packages+=(wine32:i386)

@@ -14,8 +14,8 @@ arch=${2:-win32}
 case "$arch" in win32 | win64) ;; *) echo "wine-prefix.sh: unknown architecture '$arch' (win32 or win64)" >&2; exit 2 ;; esac
 if [ "$arch" = win32 ] && ! "$(dirname "$0")/runs-32-bit.sh"; then
     echo "wine-prefix.sh: this machine's kernel runs no 32-bit programs (its 32-bit emulation is off)," >&2
-    echo "so no 32-bit Wine prefix can work here. The Wine tests run on such a machine with the" >&2
-    echo "windows-x64 preset (scripts/test.sh chooses it by itself)." >&2
+    echo "so no 32-bit Wine prefix can work here. scripts/test.sh runs the Wine tests on such a" >&2
+    echo "machine in a chroot where an emulator runs 32-bit programs (scripts/i386-chroot.sh)." >&2
     exit 1
 fi
 mark=.made-by-tavrel-wine-prefix

@@ -25,7 +25,8 @@ check "machine" "$(echo "$file_header" | sed -n 's/^architecture: \([^,]*\).*/\1
 check "subsystem" "$(echo "$headers" | awk '$1 == "Subsystem" {print $2}')" "00000002"
 
 imports=$(echo "$headers" | awk '/DLL Name:/ {print toupper($3)}' | sort)
-allowed="GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL"
+# ADVAPI32 (KnownDLL too): the integrity level of the window playback aims at.
+allowed="ADVAPI32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL"
 strays=""
 for dll in $imports; do
     case " $allowed " in *" $dll "*) ;; *) strays="$strays $dll" ;; esac

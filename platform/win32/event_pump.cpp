@@ -2,6 +2,7 @@
 
 #include "platform/sleep_time.h"
 #include "platform/win32/clock.h"
+#include "platform/win32/key_wake.h"
 #include "platform/win32/system_libraries.h"
 
 namespace tavrel::win32 {
@@ -37,12 +38,14 @@ bool pumpMessages() {
 
 bool Win32EventPump::pump() { return pumpMessages(); }
 
-void Win32EventPump::waitForInput(double untilSeconds) {
+bool Win32EventPump::waitForInput(double untilSeconds) {
     const int ms = sleepMilliseconds(monotonicSeconds(), untilSeconds);
-    if (ms <= 0) return;
+    if (ms <= 0) return false;
+    // QS_ALLINPUT includes the raw input a key watch asks for.
     // MWMO_INPUTAVAILABLE: a message already in the queue, seen or not by an
     // earlier PeekMessage, ends the wait at once.
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+           WAIT_OBJECT_0;
 }
 
 void Win32EventPump::beginWaiting() {
@@ -55,6 +58,19 @@ void Win32EventPump::endWaiting() {
     if (--waitingLoops_ == 0 && fineTimer_) {
         endFineTimer();
         fineTimer_ = false;
+    }
+}
+
+bool Win32EventPump::beginKeyWatch() {
+    // One request covers all nested loops.
+    if (keyWatches_++ == 0) keyWake_ = startKeyWake();
+    return keyWake_;
+}
+
+void Win32EventPump::endKeyWatch() {
+    if (--keyWatches_ == 0 && keyWake_) {
+        stopKeyWake();
+        keyWake_ = false;
     }
 }
 

@@ -11,13 +11,17 @@ namespace tavrel::win32 {
 class Win32EventPump final : public EventPump {
 public:
     bool pump() override;
-    void waitForInput(double untilSeconds) override;
+    bool waitForInput(double untilSeconds) override;
     void beginWaiting() override;
     void endWaiting() override;
+    bool beginKeyWatch() override;
+    void endKeyWatch() override;
 
 private:
     int waitingLoops_ = 0;
     bool fineTimer_ = false;
+    int keyWatches_ = 0;
+    bool keyWake_ = false;
 };
 
 // Processes every pending message, giving dialog navigation (Tab, arrows)

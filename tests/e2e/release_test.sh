@@ -1,10 +1,14 @@
 #!/bin/bash
-# The release ZIP holds exactly the program, its two sounds and the read-me,
-# and the program unpacked from it into a folder of its own starts under Wine,
-# shows its windows and ends (the Release suite of the end-to-end driver).
+# The release ZIP holds exactly the program, its two sounds and the read-me;
+# its tavrel.exe is byte for byte the one the other tests ran (the build's,
+# and the copy beside the end-to-end driver); and the program unpacked from it
+# into a folder of its own starts under Wine, shows its windows and ends (the
+# Release suite of the end-to-end driver).
 set -euo pipefail
-zip=${1:?usage: release_test.sh RELEASE.zip tavrel_e2e.exe}
-driver=${2:?usage: release_test.sh RELEASE.zip tavrel_e2e.exe}
+usage="usage: release_test.sh RELEASE.zip tavrel_e2e.exe tavrel.exe"
+zip=${1:?$usage}
+driver=${2:?$usage}
+built=${3:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
 
 [ -f "$zip" ] || { echo "no release ZIP at $zip: build the 'release' target first"; exit 1; }
@@ -21,6 +25,11 @@ echo "the ZIP holds exactly: $listed"
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$folder"
+
+for tested in "$built" "$(dirname "$driver")/tavrel.exe"; do
+    cmp -s "$folder/tavrel.exe" "$tested" || { echo "the ZIP's tavrel.exe is not $tested, the exe the tests ran"; exit 1; }
+done
+echo "the ZIP's tavrel.exe is the exe the tests ran: $(sha256sum <"$built" | cut -c1-16)"
 
 readme="$folder/README.txt"
 version=$(basename "$zip" | sed -n 's/^tavrel-\(.*\)-win\(32\|64\)\.zip$/\1/p')

@@ -39,14 +39,16 @@ bool FakePump::pump() {
     return !world.ended;
 }
 
-void FakePump::waitForInput(double untilSeconds) {
+bool FakePump::waitForInput(double untilSeconds) {
     double& now = world.clock.now;
     Wait wait{now, untilSeconds, now};
+    bool message = alwaysInput;
     if (!alwaysInput) {
         auto first = std::min_element(messagesAt.begin(), messagesAt.end());
         if (first != messagesAt.end() && *first < untilSeconds) {
             wait.woke = std::max(now, *first);
             messagesAt.erase(first);
+            message = true;
         } else {
             wait.woke = std::max(now, untilSeconds);
         }
@@ -54,6 +56,7 @@ void FakePump::waitForInput(double untilSeconds) {
     now = wait.woke;
     waits.push_back(wait);
     if (onWait) onWait(wait);
+    return message;
 }
 
 void FakeNotifier::message(std::string_view text, Icon icon) {

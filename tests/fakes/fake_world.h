@@ -83,9 +83,14 @@ struct FakeClock final : Clock {
 struct FakePump final : EventPump {
     explicit FakePump(FakeWorld& w) : world(w) {}
     bool pump() override;
-    void waitForInput(double untilSeconds) override;
+    bool waitForInput(double untilSeconds) override;
     void beginWaiting() override { ++waitingLoops; }
     void endWaiting() override { --waitingLoops; }
+    bool beginKeyWatch() override {
+        ++keyWatches;
+        return keysWake;
+    }
+    void endKeyWatch() override { --keyWatches; }
     int calls = 0;
     std::function<void(int call)> onPump;
     // Fake times at which a message arrives, each ending one wait early.
@@ -100,6 +105,9 @@ struct FakePump final : EventPump {
     std::vector<Wait> waits;
     std::function<void(const Wait&)> onWait;
     int waitingLoops = 0;
+    // Whether key changes end waits (the rig puts them into messagesAt).
+    bool keysWake = false;
+    int keyWatches = 0;
     FakeWorld& world;
 };
 

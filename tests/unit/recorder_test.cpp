@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "macro/pass_pace.h"
 #include "tests/unit/recorder_rig.h"
 
 namespace tavrel {
@@ -83,8 +84,6 @@ INSTANTIATE_TEST_SUITE_P(Recorder, RecorderTimeline, ::testing::Values(
     TimelineCase{"PressInsideGracePeriodIgnoredButNextPressCounts",
         {{kUp, 0.1, 0.6},
          {kUp, 1.0, 1.2}}, 2.0, {"UP"}},
-    TimelineCase{"KeyHeldFromBeforeRecordIgnored",
-        {{kRight, -5.0, 3.0}}, 4.0, {}},
     TimelineCase{"KeyHeldFromBeforeRecordCountsAfterRelease",
         {{kRight, -5.0, 3.0},
          {kRight, 3.5, 4.0}}, 5.0, {"RIGHT"}},
@@ -105,6 +104,96 @@ INSTANTIATE_TEST_SUITE_P(Recorder, RecorderTimeline, ::testing::Values(
          {'A', 1.0, 1.5}}, 2.0, {}}),
     [](const ::testing::TestParamInfo<TimelineCase>& p) { return std::string(p.param.name); });
 // clang-format on
+
+// Where the system wakes the loop on key changes, the loop rests between
+// them; what is recorded stays as if it polled every millisecond.
+class RecorderAtRest : public ::testing::TestWithParam<TimelineCase> {};
+
+TEST_P(RecorderAtRest, RecordsWhatTheBusyLoopWould) {
+    const TimelineCase& c = GetParam();
+    Harness h;
+    h.presses = c.presses;
+    h.wakeOnKeys();
+    h.stopAt(c.stopAt);
+
+    h.recorder.record();
+
+    EXPECT_EQ(h.world.list.entries, c.entries);
+    EXPECT_EQ(h.world.log, recordingLog(c.entries));
+    EXPECT_EQ(h.world.events.keyWatches, 0);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Recorder, RecorderAtRest, ::testing::Values(
+    TimelineCase{"TapWakesTheLoop", {{kLeft, 1.0, 1.001}}, 2.0, {"LEFT"}},
+    TimelineCase{"UnreportedTapCaughtByTheNextPass",
+        {{kRight, 1.1, 1.101, false}}, 2.0, {"RIGHT"}},
+    TimelineCase{"UnreportedPressesInOnePassInTableOrder",
+        {{kDown, 1.1, 1.2, false},
+         {kLeft, 1.11, 1.2, false}}, 2.0, {"LEFT", "DOWN"}},
+    TimelineCase{"TwoArrowsEightMsApartInTheOrderPressed",
+        {{kDown, 1.0, 1.1},
+         {kLeft, 1.008, 1.1}}, 2.0, {"DOWN", "LEFT"}},
+    TimelineCase{"SameArrowUpAndDownAgainFifteenMsEach",
+        {{kUp, 1.0, 1.015},
+         {kUp, 1.03, 1.045}}, 2.0, {"UP", "UP"}},
+    // Held keys keep the beat, so unreported taps meanwhile stay apart.
+    TimelineCase{"WhileAKeyIsHeldPassesKeepTheBeat",
+        {{kDown, 1.0, 1.8},
+         {kUp, 1.5, 1.51, false},
+         {kUp, 1.52, 1.53, false}}, 2.0, {"DOWN", "UP", "UP"}},
+    TimelineCase{"UnreportedTapInsideGracePeriodIgnored",
+        {{kUp, 0.2, 0.201, false}}, 2.0, {}},
+    TimelineCase{"KeyHeldFromBeforeRecordIgnored",
+        {{kRight, -5.0, 3.0}}, 4.0, {}},
+    TimelineCase{"PressJustAfterGraceRecorded",
+        {{kDown, kGrace + 0.001, 0.3}}, 2.0, {"DOWN"}}),
+    [](const ::testing::TestParamInfo<TimelineCase>& p) { return std::string(p.param.name); });
+// clang-format on
+
+// At rest a pass comes every kRestWait; a key change, or a wake that shows
+// none (a press Wine's copy of the key state still hides), makes them a beat
+// apart until that copy has surely expired; a wake while they are a beat
+// apart starts that time again.
+TEST(Recorder, AtRestPassesAreRareUntilAKeyStirsThem) {
+    Harness h;
+    h.presses = {{kLeft, 1.0, 1.001}};
+    h.wakeOnKeys();
+    h.world.events.messagesAt.push_back(kClickTime + 0.6);
+    h.world.events.messagesAt.push_back(kClickTime + 0.65);
+    h.stopAt(2.0);
+
+    h.recorder.record();
+
+    // From the wakes at 0.6 and 0.65 and from the release at 1.001; a pass or
+    // two later may still count as stirred, as a pass a message ended on the
+    // dot can.
+    const double stirs[] = {0.6, 0.65, 1.001};
+    int restWaits = 0;
+    int beats = 0;
+    for (const auto& w : h.world.events.waits) {
+        const double from = w.from - kClickTime;
+        const double asked = w.until - w.from;
+        bool settling = false;
+        bool settled = true;
+        for (double stir : stirs) {
+            settling = settling || (from >= stir - 0.001 && from < stir + kSettleSeconds);
+            settled = settled && (from < stir - 0.001 || from >= stir + kSettleSeconds + 2 * kBusyBeat);
+        }
+        if (settling) {
+            EXPECT_NEAR(asked, kBusyBeat, 1e-9) << "at " << from;
+            ++beats;
+        }
+        if (settled) {
+            EXPECT_NEAR(asked, kRestWait, 1e-9) << "at " << from;
+            ++restWaits;
+        }
+    }
+    EXPECT_GE(beats, (0.05 + 2 * kSettleSeconds) / kBusyBeat - 4);
+    // Beyond the beats, only the few passes at the edges of the stirs.
+    EXPECT_LE(h.world.events.waits.size(), static_cast<std::size_t>(restWaits + beats + 8));
+    EXPECT_GE(restWaits, 5);
+}
 
 class RecorderKeyValue : public ::testing::TestWithParam<std::int16_t> {};
 
