@@ -118,7 +118,7 @@ TEST_P(RecorderAtRest, RecordsWhatTheBusyLoopWould) {
 
     h.recorder.record();
 
-    EXPECT_EQ(h.world.list.entries, c.entries);
+    EXPECT_EQ(h.world.list.entries(), c.entries);
     EXPECT_EQ(h.world.log, recordingLog(c.entries));
     EXPECT_EQ(h.world.events.keyWatches, 0);
 }
