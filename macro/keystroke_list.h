@@ -23,9 +23,9 @@ public:
 
     // Replaces the whole list, as clear then append would; returns how many
     // entries were taken before the list was full. A window can show a large
-    // list at once this way instead of redrawing after every entry. A window
-    // that cannot hold the new list throws std::bad_alloc and keeps the old
-    // one, selection included.
+    // list at once this way instead of redrawing after every entry. A list
+    // that cannot hold the new entries throws std::bad_alloc and keeps the
+    // old ones, selection included.
     virtual std::size_t assign(const std::vector<std::string>& entries) {
         clear();
         std::size_t taken = 0;

@@ -131,7 +131,7 @@ void FrmTavrel::onCommand(int id, WORD code, bool fromControl) {
         return;
     }
     if (fromControl && code != BN_CLICKED) return;
-    runGuarded([&] {
+    try {
         if (runCommand(buttonCommands(), id, handlers_) || runCommand(listMenuCommands(), id, handlers_)) return;
         switch (static_cast<ControlId>(id)) {
             case ControlId::ChkOnTop: handlers_.setOnTop(static_cast<int>(IsDlgButtonChecked(hwnd(), id))); break;
@@ -141,19 +141,12 @@ void FrmTavrel::onCommand(int id, WORD code, bool fromControl) {
                 handlers_.setNoSound(handlers_.settings().noSound == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
                 showSettings(handlers_.settings());
                 break;
-            case ControlId::OptMode0:
-            case ControlId::OptMode1:
-            case ControlId::OptMode2:
-                handlers_.setSpeedMode(kSpeedModes[static_cast<std::size_t>(id - static_cast<int>(ControlId::OptMode0))].mode);
+            default:
+                for (const SpeedModeRow& row : kSpeedModes)
+                    if (static_cast<int>(kModes[static_cast<std::size_t>(row.mode)]) == id)
+                        handlers_.setSpeedMode(row.mode);
                 break;
-            default: break;
         }
-    });
-}
-
-void FrmTavrel::runGuarded(const std::function<void()>& action) {
-    try {
-        action();
     } catch (const std::exception& failure) {
         // A failing handler is reported and the program keeps running, with
         // the list the user has built up.

@@ -2,7 +2,6 @@
 // the handlers.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +48,6 @@ private:
     void createControls();
     void createToolTips();
     void onCommand(int id, WORD code, bool fromControl);
-    void runGuarded(const std::function<void()>& action);
     void showListMenu(LPARAM at);
     LRESULT listKey(WPARAM wParam);
     void unloadAndEnd();

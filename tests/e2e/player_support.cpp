@@ -169,16 +169,23 @@ Stop takeStop(const App& app, Millis timeout) {
     return stop;
 }
 
-::testing::AssertionResult escAfterEvents(const App& app, const MainControls& controls, const Receiver& receiver,
-                                          std::size_t events, Stop* stop) {
-    if (auto started = playsThroughCountdown(app, controls, receiver.dialog()); !started) return started;
+::testing::AssertionResult escInsideSecondEntry(const Session& s, const MainControls& controls,
+                                                const Receiver& receiver, std::size_t intoSecond, Stop* stop) {
+    if (s.entries.size() < 2 || s.entries[1] != "UP")
+        return ::testing::AssertionFailure() << "the path's second entry is not UP";
+    const std::size_t events = expectedReceiverEvents({s.entries[0]}).size() + intoSecond;
+    if (auto started = playsThroughCountdown(s.app, controls, receiver.dialog()); !started) return started;
     if (!waitUntil([&] { return receiver.log().lines.size() >= events; }))
         return ::testing::AssertionFailure() << "only " << receiver.log().lines.size() << " of the " << events
                                              << " key events to wait for arrived";
     tapKey(VK_ESCAPE);
-    *stop = takeStop(app);
+    *stop = takeStop(s.app);
     if (stop->entry == 0) return ::testing::AssertionFailure() << "the stop said \"" << narrow(stop->text) << "\"";
     return ::testing::AssertionSuccess();
+}
+
+std::ptrdiff_t escPresses(const std::vector<std::string>& events) {
+    return std::count(events.begin(), events.end(), "KEYDOWN " + std::to_string(VK_ESCAPE));
 }
 
 namespace {

@@ -108,12 +108,16 @@ struct Stop {
 // window answers again afterwards.
 Stop takeStop(const App& app, Millis timeout = kWait);
 
-// Plays the loaded path into `receiver` and presses Esc as soon as the
-// receiver has logged `events` lines; `stop` receives the message that ends
-// the playback. Aim `events` inside an entry and play in "Ultra-surpressed":
-// its 0.05 s before every piece lands Esc within a piece or two of the aim.
-::testing::AssertionResult escAfterEvents(const App& app, const MainControls& controls, const Receiver& receiver,
-                                          std::size_t events, Stop* stop);
+// Plays the session's path, whose second entry must be "UP", into
+// `receiver` and presses Esc as soon as the receiver has logged the first
+// entry's events and `intoSecond` more; `stop` receives the message that
+// ends the playback. Play in "Ultra-surpressed": its 0.05 s before every
+// piece lands Esc within a piece or two of the aim, inside that entry.
+::testing::AssertionResult escInsideSecondEntry(const Session& s, const MainControls& controls,
+                                                const Receiver& receiver, std::size_t intoSecond, Stop* stop);
+
+// How often Esc went down in the receiver's `events`.
+std::ptrdiff_t escPresses(const std::vector<std::string>& events);
 
 // What Esc at `entry` (1-based, as the stop names it) must leave in the
 // receiver, Esc's own key events aside: the entries before it, then of that

@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "macro/key_strings.h"
+
 namespace tavrel::fakes {
 
 std::int16_t FakeKeys::poll(int virtualKey) {
@@ -20,7 +22,7 @@ std::int16_t FakeKeys::poll(int virtualKey) {
 std::string FakeSender::send(std::string_view keys, bool wait) {
     world.log.push_back(std::string(wait ? "sendwait " : "send ") + std::string(keys));
     // What the player sends reaches the key state like any press.
-    static const std::pair<std::string_view, int> kSent[] = {{"{DOWN}", 40}, {"{UP}", 38}, {" ", 32}};
+    static const std::pair<std::string_view, int> kSent[] = {{kDownPiece, 40}, {kUpPiece, 38}, {kSpacePiece, 32}};
     for (const auto& [name, key] : kSent)
         if (keys == name) world.keys.tap(key);
     if (wait) checks = 0;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "app/main_commands.h"
 #include "app/main_handlers.h"
@@ -25,6 +26,33 @@ protected:
     void load(const std::string& folder = "C:\\Games\\Tavrel") {
         handlers.start(folder);
         world.log.clear();
+    }
+
+    // A recording in which LEFT is pressed at 0.5 s and DOWN at 1.5 s after
+    // Record; `handler` runs once, at the first pump at or after `at`; Stop
+    // comes at 2 s.
+    void recordLeftThenDown(double at = 0, std::function<void()> handler = {}) {
+        const double start = world.clock.now;
+        world.keys.timeline = [start](int key, double now) -> std::int16_t {
+            double t = now - start;
+            if (key == 37 && t >= 0.5 && t < 0.6) return 1;
+            if (key == 40 && t >= 1.5 && t < 1.6) return 1;
+            return 0;
+        };
+        bool done = !handler, stopped = false;
+        world.events.onPump = [&, start, at](int) {
+            double t = world.clock.now - start;
+            if (!done && t >= at) {
+                done = true;
+                handler();
+            }
+            if (!stopped && t >= 2.0) {
+                stopped = true;
+                handlers.stop();
+            }
+        };
+        handlers.record();
+        world.events.onPump = nullptr;
     }
 
     FakeWorld world;
@@ -210,34 +238,14 @@ TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
     EXPECT_EQ(world.log, (Log{"preview", "about"}));
 }
 
-// Handlers clicked from inside a recording's event pump: LEFT is pressed at
-// 0.5 s and DOWN at 1.5 s after Record; `at` runs the handler once, at the
-// first pump after its time; Stop comes at 2 s.
+// Handlers clicked from inside a recording's event pump, with "UP", "UP" in
+// the list file.
 class DuringRecording : public MainHandlersTest {
 protected:
     void record(double at, std::function<void()> handler) {
         load();
         world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\n";
-        const double start = world.clock.now;
-        world.keys.timeline = [start](int key, double now) -> std::int16_t {
-            double t = now - start;
-            if (key == 37 && t >= 0.5 && t < 0.6) return 1;
-            if (key == 40 && t >= 1.5 && t < 1.6) return 1;
-            return 0;
-        };
-        bool done = false, stopped = false;
-        world.events.onPump = [&, start, at](int) {
-            double t = world.clock.now - start;
-            if (!done && t >= at) {
-                done = true;
-                handler();
-            }
-            if (!stopped && t >= 2.0) {
-                stopped = true;
-                handlers.stop();
-            }
-        };
-        handlers.record();
+        recordLeftThenDown(at, std::move(handler));
     }
 };
 
@@ -303,18 +311,6 @@ protected:
         for (const MainCommand& r : listMenuCommands())
             if (commandAvailable(r, handlers)) out.push_back(static_cast<MenuId>(r.id));
         return out;
-    }
-    void recordLeftThenDown() {
-        const double start = world.clock.now;
-        world.keys.timeline = [start](int key, double now) -> std::int16_t {
-            const double t = now - start;
-            return (key == 37 && t >= 0.5 && t < 0.6) || (key == 40 && t >= 1.5 && t < 1.6) ? 1 : 0;
-        };
-        world.events.onPump = [&, start](int) {
-            if (world.clock.now - start >= 2.0 && handlers.recording()) handlers.stop();
-        };
-        handlers.record();
-        world.events.onPump = nullptr;
     }
     using Entries = std::vector<std::string>;
     const Entries kLoaded{"UP", "UP", "RIGHT"};
