@@ -4,8 +4,8 @@
 #include <new>
 #include <vector>
 
-#include "app/settings_file.h"
-#include "macro/list_file.h"
+#include "core/settings_file.h"
+#include "core/list_file.h"
 
 namespace tavrel {
 

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "app/path_model.h"
+#include "core/path_model.h"
 #include "app/main_view.h"
-#include "app/settings.h"
-#include "macro/player.h"
-#include "macro/recorder.h"
+#include "core/settings.h"
+#include "core/player.h"
+#include "core/recorder.h"
 #include "platform/services.h"
 
 namespace tavrel {

@@ -4,7 +4,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "macro/speed_mode.h"
+#include "core/speed_mode.h"
 
 namespace tavrel {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 namespace tavrel {
 

@@ -1,5 +1,5 @@
 # The layers and which way their includes may go:
-#   platform (interfaces)  <-  macro (logic)  <-  app (logic)  <-  app/win32 (windows)
+#   platform (interfaces)  <-  core (logic)  <-  app (logic)  <-  app/win32 (windows)
 #   platform               <-  platform/win32 (system services)
 # tavrel_layer(TARGET DIR ... ALLOW prefixes DENY prefixes [PORTABLE]) makes
 # TARGET's build check every header of DIR and fail on an include outside

@@ -1,6 +1,6 @@
 # Fails when a file of one layer includes a header of a layer it must not
 # reach. Run by the build (see Layers.cmake), so a wrong-way include stops it.
-#   cmake -DFILES=a;b -DALLOWED=macro/;platform/ -DDENIED=platform/win32/ -DPORTABLE=ON -DSTAMP=f -P check_includes.cmake
+#   cmake -DFILES=a;b -DALLOWED=core/;platform/ -DDENIED=platform/win32/ -DPORTABLE=ON -DSTAMP=f -P check_includes.cmake
 set(_bad "")
 foreach(_file IN LISTS FILES)
     file(STRINGS "${_file}" _lines REGEX "^[ \t]*#[ \t]*include")

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "macro/list_file.h"
+#include "core/list_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);

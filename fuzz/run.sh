@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 mkdir -p build/fuzz-bin
-core=$(ls macro/*.cpp app/*.cpp platform/*.cpp 2>/dev/null)
+core=$(ls core/*.cpp app/*.cpp platform/*.cpp 2>/dev/null)
 for src in fuzz/*_fuzz.cpp; do
     name=$(basename "$src" .cpp)
     bin=build/fuzz-bin/$name

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/number_reading.h"
-#include "app/settings_file.h"
-#include "macro/list_file.h"
+#include "core/number_reading.h"
+#include "core/settings_file.h"
+#include "core/list_file.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/main_layout.h"
 #include "app/win32/controls.h"
 #include "app/win32/window.h"
-#include "app/path_model.h"
+#include "core/path_model.h"
 #include "app/main_view.h"
 #include "platform/win32/app_facts.h"
 #include "platform/win32/services.h"

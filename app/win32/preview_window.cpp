@@ -8,7 +8,7 @@
 #include "app/main_layout.h"
 #include "app/win32/window.h"
 #include "app/win32/window_support.h"
-#include "macro/preview_geometry.h"
+#include "core/preview_geometry.h"
 
 namespace tavrel::win32 {
 

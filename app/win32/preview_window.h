@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "macro/keystroke_list.h"
+#include "core/keystroke_list.h"
 
 namespace tavrel::win32 {
 

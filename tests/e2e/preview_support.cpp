@@ -6,7 +6,7 @@
 #include <iomanip>
 #include <sstream>
 
-#include "macro/preview_geometry.h"
+#include "core/preview_geometry.h"
 #include "tests/e2e/player_support.h"
 #include "tests/support/screen.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "macro/key_strings.h"
+#include "core/key_strings.h"
 #include "tests/e2e/player_support.h"
 #include "tests/support/receiver.h"
 

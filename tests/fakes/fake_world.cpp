@@ -4,7 +4,7 @@
 #include <new>
 #include <utility>
 
-#include "macro/key_strings.h"
+#include "core/key_strings.h"
 
 namespace tavrel::fakes {
 

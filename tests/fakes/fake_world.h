@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/path_model.h"
+#include "core/path_model.h"
 #include "app/main_view.h"
-#include "macro/playback_view.h"
+#include "core/playback_view.h"
 #include "platform/services.h"
 
 namespace tavrel::fakes {

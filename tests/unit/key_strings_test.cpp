@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "macro/key_strings.h"
+#include "core/key_strings.h"
 #include "tests/unit/player_rig.h"
 
 namespace tavrel {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <limits>
 
-#include "macro/list_file.h"
+#include "core/list_file.h"
 
 namespace tavrel {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/path_model.h"
+#include "core/path_model.h"
 
 namespace tavrel {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "macro/player.h"
+#include "core/player.h"
 #include "tests/fakes/fake_world.h"
 
 namespace tavrel {

@@ -1,4 +1,4 @@
-#include "macro/preview_geometry.h"
+#include "core/preview_geometry.h"
 
 #include <gtest/gtest.h>
 

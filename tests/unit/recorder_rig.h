@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "macro/recorder.h"
+#include "core/recorder.h"
 #include "tests/fakes/fake_world.h"
 
 namespace tavrel::fakes {

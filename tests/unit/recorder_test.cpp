@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "macro/pass_pace.h"
+#include "core/pass_pace.h"
 #include "tests/unit/recorder_rig.h"
 
 namespace tavrel {

@@ -1,4 +1,4 @@
-#include "macro/pass_pace.h"
+#include "core/pass_pace.h"
 
 namespace tavrel {
 

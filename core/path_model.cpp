@@ -1,4 +1,4 @@
-#include "app/path_model.h"
+#include "core/path_model.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/number_reading.h"
-#include "macro/list_file.h"
-#include "macro/speed_mode.h"
+#include "core/number_reading.h"
+#include "core/list_file.h"
+#include "core/speed_mode.h"
 
 namespace tavrel {
 

@@ -1,11 +1,11 @@
-#include "macro/player.h"
+#include "core/player.h"
 
 #include <array>
 #include <cmath>
 #include <optional>
 #include <utility>
 
-#include "macro/key_strings.h"
+#include "core/key_strings.h"
 
 namespace tavrel {
 

@@ -1,11 +1,11 @@
-#include "macro/recorder.h"
+#include "core/recorder.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <utility>
 
-#include "macro/pass_pace.h"
+#include "core/pass_pace.h"
 
 namespace tavrel {
 

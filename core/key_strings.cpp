@@ -1,4 +1,4 @@
-#include "macro/key_strings.h"
+#include "core/key_strings.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/number_reading.h"
+#include "core/number_reading.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 // them here.
 #pragma once
 
-#include "macro/speed_mode.h"
+#include "core/speed_mode.h"
 
 namespace tavrel {
 

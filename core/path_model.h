@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/path_view.h"
-#include "macro/keystroke_list.h"
+#include "core/path_view.h"
+#include "core/keystroke_list.h"
 
 namespace tavrel {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "macro/keystroke_list.h"
-#include "macro/playback_view.h"
+#include "core/keystroke_list.h"
+#include "core/playback_view.h"
 #include "platform/services.h"
 
 namespace tavrel {

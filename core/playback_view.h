@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "macro/speed_mode.h"
+#include "core/speed_mode.h"
 
 namespace tavrel {
 

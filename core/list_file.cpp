@@ -1,4 +1,4 @@
-#include "macro/list_file.h"
+#include "core/list_file.h"
 
 #include <limits>
 #include <utility>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "macro/keystroke_list.h"
+#include "core/keystroke_list.h"
 #include "platform/services.h"
 
 namespace tavrel {
