@@ -5,10 +5,12 @@
 
 #include <limits>
 
+#include "platform/services.h"
+
 namespace tavrel {
 
-// Between passes while a key is down or was a moment ago, or something woke
-// the loop; always, where key changes do not wake it.
+// Between passes while a key is down or was a moment ago, or a key change
+// woke the loop; always, where key changes do not wake it.
 inline constexpr double kBusyBeat = 0.001;
 
 // How long passes stay a beat apart after the last stir. Wine answers a
@@ -32,9 +34,9 @@ public:
     explicit PassPace(bool keysWake) : keysWake_(keysWake) {}
 
     // For a pass that read the clock at `now`, whether any arrow read down in
-    // it, and whether a message ended the wait before it: the time until
-    // which the loop may wait for input before its next pass.
-    double next(double now, bool keyDown, bool woken);
+    // it, and what ended the wait before it: the time until which the loop
+    // may wait for input before its next pass.
+    double next(double now, bool keyDown, Wake woken);
 
 private:
     bool keysWake_;

@@ -51,7 +51,7 @@ void Recorder::record() {
     // key's "pressed since last read" bit keeps it until the next poll.
     const KeyWatch keyWatch(services_.events);
     PassPace pace(keyWatch.wakes());
-    bool woken = false;
+    Wake woken = Wake::Time;
     do {
         // Stop, Load, a nested Record or the window closing all run in here.
         if (!services_.events.pump()) return;

@@ -63,6 +63,13 @@ public:
     virtual double seconds() = 0;
 };
 
+// What ended a wait for input (EventPump::waitForInput).
+enum class Wake {
+    Time,     // its time came, nothing waiting
+    Message,  // a message of any other kind: a timer, the mouse, a paint
+    Key,      // a key change a key watch asked for is waiting
+};
+
 // Runs every pending window event. Any handler of the program may run inside.
 class EventPump {
 public:
@@ -72,17 +79,18 @@ public:
     virtual bool pump() = 0;
     // Sleeps until a message is waiting or the clock (Clock::seconds) reaches
     // `untilSeconds`, whichever comes first; returns at once when a message
-    // is already waiting. Runs no handler: the next pump() does. The system
-    // timer may wake it up to kWakeLateness late. True when a message (or a
-    // key change, see beginKeyWatch) ended it, false when its time did.
-    virtual bool waitForInput(double untilSeconds) = 0;
+    // is already waiting, also when `untilSeconds` has passed. Runs no
+    // handler: the next pump() does. The system timer may wake it up to
+    // kWakeLateness late. Says what ended it; Key wins over Message when both
+    // are waiting.
+    virtual Wake waitForInput(double untilSeconds) = 0;
     // Bracket loops that wait (see WaitingLoop): the system timer is kept at
     // its finest while at least one runs.
     virtual void beginWaiting() {}
     virtual void endWaiting() {}
     // Bracket loops that poll the keys (see KeyWatch): while at least one
-    // runs, any key going down or up, whichever window has the focus, counts
-    // as input that ends waitForInput(); nothing about the key is recorded.
+    // runs, any key going down or up, whichever window has the focus, ends
+    // waitForInput() with Wake::Key; nothing about the key is recorded.
     // False where the system cannot report key changes: then the loop must
     // keep polling on its own.
     virtual bool beginKeyWatch() { return false; }

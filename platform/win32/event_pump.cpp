@@ -38,14 +38,21 @@ bool pumpMessages() {
 
 bool Win32EventPump::pump() { return pumpMessages(); }
 
-bool Win32EventPump::waitForInput(double untilSeconds) {
+Wake Win32EventPump::waitForInput(double untilSeconds) {
+    // With no time left it still looks at the queue: a key change that came
+    // at the very end of a settling time, reported as none, would wait for
+    // the next rest pass, 0.25 s on, and merge with the press after it.
     const int ms = sleepMilliseconds(monotonicSeconds(), untilSeconds);
-    if (ms <= 0) return false;
     // QS_ALLINPUT includes the raw input a key watch asks for.
     // MWMO_INPUTAVAILABLE: a message already in the queue, seen or not by an
     // earlier PeekMessage, ends the wait at once.
-    return MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-           WAIT_OBJECT_0;
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+        WAIT_OBJECT_0)
+        return Wake::Time;
+    // The high word: what is in the queue now, whether or not seen before.
+    // Only a key watch asks for raw input; a tool tip's timer, the pointer or
+    // a paint shows as other bits.
+    return (HIWORD(GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT) != 0 ? Wake::Key : Wake::Message;
 }
 
 void Win32EventPump::beginWaiting() {

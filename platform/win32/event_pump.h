@@ -11,7 +11,7 @@ namespace tavrel::win32 {
 class Win32EventPump final : public EventPump {
 public:
     bool pump() override;
-    bool waitForInput(double untilSeconds) override;
+    Wake waitForInput(double untilSeconds) override;
     void beginWaiting() override;
     void endWaiting() override;
     bool beginKeyWatch() override;

@@ -9,6 +9,12 @@
 namespace tavrel::fakes {
 
 std::int16_t FakeKeys::poll(int virtualKey) {
+    // Presses due by now have set their keys' bits, as the system sets them
+    // when the key goes down; nothing reads a key between its press and this.
+    while (!pressesAt.empty() && pressesAt.begin()->first <= world.clock.now) {
+        pressedSinceRead.insert(pressesAt.begin()->second);
+        pressesAt.erase(pressesAt.begin());
+    }
     std::int16_t state = 0;
     if (timeline) {
         state = timeline(virtualKey, world.clock.now);
@@ -41,16 +47,23 @@ bool FakePump::pump() {
     return !world.ended;
 }
 
-bool FakePump::waitForInput(double untilSeconds) {
+Wake FakePump::waitForInput(double untilSeconds) {
     double& now = world.clock.now;
     Wait wait{now, untilSeconds, now};
-    bool message = alwaysInput;
+    Wake wake = alwaysInput ? Wake::Message : Wake::Time;
     if (!alwaysInput) {
+        // The first input to come; a key change wins a tie, as the system's
+        // queue reports both.
         auto first = std::min_element(messagesAt.begin(), messagesAt.end());
-        if (first != messagesAt.end() && *first < untilSeconds) {
-            wait.woke = std::max(now, *first);
-            messagesAt.erase(first);
-            message = true;
+        auto firstKey = std::min_element(keyChangesAt.begin(), keyChangesAt.end());
+        const bool key = firstKey != keyChangesAt.end() && (first == messagesAt.end() || *firstKey <= *first);
+        auto& queue = key ? keyChangesAt : messagesAt;
+        auto next = key ? firstKey : first;
+        // Already waiting input ends the wait however little time is left.
+        if (next != queue.end() && (*next < untilSeconds || *next <= now)) {
+            wait.woke = std::max(now, *next);
+            queue.erase(next);
+            wake = key ? Wake::Key : Wake::Message;
         } else {
             wait.woke = std::max(now, untilSeconds);
         }
@@ -58,7 +71,7 @@ bool FakePump::waitForInput(double untilSeconds) {
     now = wait.woke;
     waits.push_back(wait);
     if (onWait) onWait(wait);
-    return message;
+    return wake;
 }
 
 void FakeNotifier::message(std::string_view text, Icon icon) {

@@ -39,6 +39,9 @@ struct FakeKeys final : KeyState {
     std::map<int, std::int16_t> down;
     std::function<std::int16_t(int key, double now)> timeline;
     std::set<int> pressedSinceRead;
+    // Presses to come, fake time -> key: each sets its key's bit when the
+    // clock reaches it, as a tap() then would.
+    std::multimap<double, int> pressesAt;
     FakeWorld& world;
 };
 
@@ -79,11 +82,12 @@ struct FakeClock final : Clock {
 // Runs `onPump` (if set) with the 1-based number of the pump call; handlers
 // scheduled there run nested, as they would inside a real event pump.
 // A wait for input moves the fake clock on to its end, or only to the first
-// message time in `messagesAt` before that (the next pump handles it).
+// input time in `messagesAt` or `keyChangesAt` before that (the next pump
+// handles it).
 struct FakePump final : EventPump {
     explicit FakePump(FakeWorld& w) : world(w) {}
     bool pump() override;
-    bool waitForInput(double untilSeconds) override;
+    Wake waitForInput(double untilSeconds) override;
     void beginWaiting() override { ++waitingLoops; }
     void endWaiting() override { --waitingLoops; }
     bool beginKeyWatch() override {
@@ -93,8 +97,10 @@ struct FakePump final : EventPump {
     void endKeyWatch() override { --keyWatches; }
     int calls = 0;
     std::function<void(int call)> onPump;
-    // Fake times at which a message arrives, each ending one wait early.
+    // Fake times at which a message arrives, each ending one wait early:
+    // any message (Wake::Message), or a key change (Wake::Key).
     std::vector<double> messagesAt;
+    std::vector<double> keyChangesAt;
     // True: a message is always waiting, so no wait moves the clock.
     bool alwaysInput = false;
     struct Wait {
@@ -105,7 +111,7 @@ struct FakePump final : EventPump {
     std::vector<Wait> waits;
     std::function<void(const Wait&)> onWait;
     int waitingLoops = 0;
-    // Whether key changes end waits (the rig puts them into messagesAt).
+    // Whether key changes end waits (the rig puts them into keyChangesAt).
     bool keysWake = false;
     int keyWatches = 0;
     FakeWorld& world;

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -47,10 +46,6 @@ struct Harness {
     Recorder recorder{world.list, services, kAppDir};
     std::vector<Press> presses;
     std::int16_t downValue = 1;
-    // As GetAsyncKeyState: a press that began since the key's last poll
-    // reads 1 even when it is over ("pressed since last read").
-    bool latched = false;
-    std::map<int, double> lastPoll;
     // Called from every pump with the time since the click on Record.
     std::function<void(double t)> atPump;
 
@@ -62,15 +57,8 @@ struct Harness {
         world.events.alwaysInput = true;
         world.keys.timeline = [this](int key, double now) -> std::int16_t {
             const double t = now - kClickTime;
-            const auto last = lastPoll.find(key);
-            const bool polledBefore = last != lastPoll.end();
-            const double since = polledBefore ? last->second : -1e9;
-            lastPoll[key] = t;
             for (const Press& p : presses)
                 if (p.key == key && p.downFrom <= t && t < p.downUntil) return downValue;
-            if (latched)
-                for (const Press& p : presses)
-                    if (p.key == key && since < p.downFrom && p.downFrom <= t) return 1;
             return 0;
         };
         world.events.onPump = [this](int) {
@@ -81,16 +69,17 @@ struct Harness {
     double elapsed() const { return world.clock.now - kClickTime; }
 
     // The system wakes a key watch on every reported change of the presses,
-    // only waits move the clock, and polls read as GetAsyncKeyState does.
+    // only waits move the clock, and polls read as GetAsyncKeyState does: a
+    // press that began since the key's last poll reads 1 even when it is over.
     void wakeOnKeys() {
         world.events.keysWake = true;
         world.events.alwaysInput = false;
         world.clock.step = 0.0;
-        latched = true;
         for (const Press& p : presses) {
+            world.keys.pressesAt.emplace(kClickTime + p.downFrom, p.key);
             if (!p.reported) continue;
-            world.events.messagesAt.push_back(kClickTime + p.downFrom);
-            world.events.messagesAt.push_back(kClickTime + p.downUntil);
+            world.events.keyChangesAt.push_back(kClickTime + p.downFrom);
+            world.events.keyChangesAt.push_back(kClickTime + p.downUntil);
         }
     }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/pass_pace.h"
 #include "tests/unit/recorder_rig.h"
 
 namespace tavrel {
@@ -31,7 +30,16 @@ struct TimelineCase {
     std::vector<Press> presses;
     double stopAt;
     std::vector<std::string> entries;
+    // Messages that are no key change (a timer, say), after the click.
+    std::vector<double> messages = {};
 };
+
+// A timer's messages from `first` on, `period` apart, until `last`.
+std::vector<double> timerMessages(double first, double period, double last) {
+    std::vector<double> times;
+    for (double t = first; t <= last; t += period) times.push_back(t);
+    return times;
+}
 
 class RecorderTimeline : public ::testing::TestWithParam<TimelineCase> {};
 
@@ -114,6 +122,7 @@ TEST_P(RecorderAtRest, RecordsWhatTheBusyLoopWould) {
     Harness h;
     h.presses = c.presses;
     h.wakeOnKeys();
+    for (double t : c.messages) h.world.events.messagesAt.push_back(kClickTime + t);
     h.stopAt(c.stopAt);
 
     h.recorder.record();
@@ -121,6 +130,20 @@ TEST_P(RecorderAtRest, RecordsWhatTheBusyLoopWould) {
     EXPECT_EQ(h.world.list.entries(), c.entries);
     EXPECT_EQ(h.world.log, recordingLog(c.entries));
     EXPECT_EQ(h.world.events.keyWatches, 0);
+    // Passes a millisecond apart only while a key is down and for 70 ms after
+    // (an unreported change: after the rest pass that sees it); 0.25 s apart
+    // otherwise, whatever other messages come meanwhile.
+    for (const auto& w : h.world.events.waits) {
+        const double from = w.from - kClickTime;
+        const double asked = w.until - w.from;
+        const bool nearAKey = std::any_of(c.presses.begin(), c.presses.end(), [&](const Press& p) {
+            return from >= p.downFrom - 0.001 && from < p.downUntil + (p.reported ? 0.072 : 0.322);
+        });
+        if (nearAKey)
+            EXPECT_TRUE(std::abs(asked - 0.001) < 1e-9 || std::abs(asked - 0.25) < 1e-9) << "at " << from;
+        else
+            EXPECT_NEAR(asked, 0.25, 1e-9) << "at " << from;
+    }
 }
 
 // clang-format off
@@ -147,20 +170,25 @@ INSTANTIATE_TEST_SUITE_P(Recorder, RecorderAtRest, ::testing::Values(
     TimelineCase{"KeyHeldFromBeforeRecordIgnored",
         {{kRight, -5.0, 3.0}}, 4.0, {}},
     TimelineCase{"PressJustAfterGraceRecorded",
-        {{kDown, kGrace + 0.001, 0.3}}, 2.0, {"DOWN"}}),
+        {{kDown, kGrace + 0.001, 0.3}}, 2.0, {"DOWN"}},
+    // A tool tip's timer while the pointer rests on Record: each message gets
+    // its pass, none starts the settling time; the key change among them does.
+    TimelineCase{"TimerMessagesLeaveTheRestAKeyStillStirsIt",
+        {{kLeft, 1.0, 1.001}}, 2.0, {"LEFT"}, timerMessages(0.01, 0.03, 2.0)}),
     [](const ::testing::TestParamInfo<TimelineCase>& p) { return std::string(p.param.name); });
 // clang-format on
 
-// At rest a pass comes every kRestWait; a key change, or a wake that shows
-// none (a press Wine's copy of the key state still hides), makes them a beat
-// apart until that copy has surely expired; a wake while they are a beat
-// apart starts that time again.
+// At rest a pass comes every 0.25 s; a key change, or a key wake that shows
+// none (a press Wine's copy of the key state hides for up to 50 ms), makes
+// them a millisecond apart for 70 ms, long enough to poll once that copy has
+// expired; a key wake while they are a millisecond apart starts the 70 ms
+// again.
 TEST(Recorder, AtRestPassesAreRareUntilAKeyStirsThem) {
     Harness h;
     h.presses = {{kLeft, 1.0, 1.001}};
     h.wakeOnKeys();
-    h.world.events.messagesAt.push_back(kClickTime + 0.6);
-    h.world.events.messagesAt.push_back(kClickTime + 0.65);
+    h.world.events.keyChangesAt.push_back(kClickTime + 0.6);
+    h.world.events.keyChangesAt.push_back(kClickTime + 0.65);
     h.stopAt(2.0);
 
     h.recorder.record();
@@ -177,19 +205,20 @@ TEST(Recorder, AtRestPassesAreRareUntilAKeyStirsThem) {
         bool settling = false;
         bool settled = true;
         for (double stir : stirs) {
-            settling = settling || (from >= stir - 0.001 && from < stir + kSettleSeconds);
-            settled = settled && (from < stir - 0.001 || from >= stir + kSettleSeconds + 2 * kBusyBeat);
+            settling = settling || (from >= stir - 0.001 && from < stir + 0.07);
+            settled = settled && (from < stir - 0.001 || from >= stir + 0.072);
         }
         if (settling) {
-            EXPECT_NEAR(asked, kBusyBeat, 1e-9) << "at " << from;
+            EXPECT_NEAR(asked, 0.001, 1e-9) << "at " << from;
             ++beats;
         }
         if (settled) {
-            EXPECT_NEAR(asked, kRestWait, 1e-9) << "at " << from;
+            EXPECT_NEAR(asked, 0.25, 1e-9) << "at " << from;
             ++restWaits;
         }
     }
-    EXPECT_GE(beats, (0.05 + 2 * kSettleSeconds) / kBusyBeat - 4);
+    // 0.6 to 0.72 and 1.0 to 1.071, a millisecond apart.
+    EXPECT_GE(beats, 186);
     // Beyond the beats, only the few passes at the edges of the stirs.
     EXPECT_LE(h.world.events.waits.size(), static_cast<std::size_t>(restWaits + beats + 8));
     EXPECT_GE(restWaits, 5);
