@@ -169,7 +169,8 @@ public:
     // True when the window's program runs at a higher integrity level than
     // this one (started "as administrator" while this one was not): the
     // system then drops the keys sent to it, and may still report them
-    // sent. False when the level cannot be read.
+    // sent. Also true when its process opens for limited query but its
+    // level cannot be read (see targetRunsHigher).
     virtual bool runsHigher(WindowId window) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/win32/focus_watch.h"
 
+#include "platform/integrity_level.h"
 #include "platform/shell_windows.h"
 
 namespace tavrel::win32 {
@@ -7,11 +8,11 @@ namespace tavrel::win32 {
 namespace {
 
 // The integrity level (its RID: 0x2000 medium, 0x3000 high, ...) of a
-// process, or -1 when it cannot be read.
+// process, or kLevelUnreadable.
 long integrityLevel(HANDLE process) {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return -1;
-    long level = -1;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return kLevelUnreadable;
+    long level = kLevelUnreadable;
     DWORD size = 0;
     GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
     if (size >= sizeof(TOKEN_MANDATORY_LABEL)) {
@@ -50,14 +51,14 @@ bool Win32FocusWatch::runsHigher(WindowId window) {
     GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &id);
     if (id == 0) return false;
     // Limited information is granted across integrity levels; whether the
-    // token of a higher process can then be opened depends on its security,
-    // and where it cannot, playback goes on as it always has.
+    // token of a higher process can then be opened depends on its security.
+    // A process not even that far open (gone meanwhile, or a system one)
+    // leaves playback going on as it always has.
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
     if (!process) return false;
     const long theirs = integrityLevel(process);
     CloseHandle(process);
-    const long ours = integrityLevel(GetCurrentProcess());
-    return theirs >= 0 && ours >= 0 && theirs > ours;
+    return targetRunsHigher(integrityLevel(GetCurrentProcess()), theirs);
 }
 
 }  // namespace tavrel::win32

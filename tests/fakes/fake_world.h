@@ -13,6 +13,7 @@
 #include "core/path_model.h"
 #include "app/main_view.h"
 #include "core/playback_view.h"
+#include "platform/integrity_level.h"
 #include "platform/services.h"
 
 namespace tavrel::fakes {
@@ -159,14 +160,22 @@ struct FakeFocus final : FocusWatch {
         return window;
     }
     bool otherProgram(WindowId w) override { return w != 0 && ownWindows.count(w) == 0 && w != desktop; }
-    bool runsHigher(WindowId w) override { return higher.count(w) != 0; }
+    // By the program's own rule, from the integrity levels below.
+    bool runsHigher(WindowId w) override {
+        const auto it = levels.find(w);
+        return targetRunsHigher(ownLevel, it != levels.end() ? it->second : kMediumLevel);
+    }
     static constexpr WindowId kEditor = 0x1001;
     static constexpr WindowId kEditorAsAdministrator = 0x1002;
+    // Its process opens for limited query, its token does not.
+    static constexpr WindowId kEditorTokenUnreadable = 0x1003;
     static constexpr WindowId kDesktop = 0x10;
     WindowId window = kEditor;
     WindowId desktop = kDesktop;
     std::set<WindowId> ownWindows{0x2001};
-    std::set<WindowId> higher{kEditorAsAdministrator};
+    long ownLevel = kMediumLevel;
+    // Every other window runs at the medium level.
+    std::map<WindowId, long> levels{{kEditorAsAdministrator, kHighLevel}, {kEditorTokenUnreadable, kLevelUnreadable}};
     int reads = 0;
 };
 

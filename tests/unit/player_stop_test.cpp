@@ -53,6 +53,8 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
          fullCountdown, {"select 0", "select 1"}, noTarget},
         {"the editor runs as administrator", {"LEFT"}, 1, FakeFocus::kEditorAsAdministrator, true, nullptr, nullptr,
          fullCountdown, {"select 0"}, higher},
+        {"the editor's token cannot be read", {"LEFT"}, 1, FakeFocus::kEditorTokenUnreadable, true, nullptr, nullptr,
+         fullCountdown, {"select 0"}, higher},
         {"lost before the second piece", {"UP", "DOWN"}, 1, FakeFocus::kEditor, true, afterSends(1),
          focusTo(kOther), fullCountdown, {"select 0", "send {DOWN}"}, lostFocus(1, 2)},
         {"lost in the middle of an entry", {"DOWN", "LEFT", "DOWN"}, 0, FakeFocus::kEditor, true, afterSends(2),
