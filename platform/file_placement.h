@@ -1,10 +1,12 @@
-// The last step of a save: the new content is written beside the target as a
-// temporary file and must now take the target's place. The system calls are
-// behind FileMoves, so every outcome the system documents can be tested.
+// The last steps of a save: the new content is written beside the target as
+// a temporary file, which must then take the target's place. The system
+// calls are behind FileMoves, so every outcome the system documents can be
+// tested.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tavrel {
 
@@ -21,6 +23,11 @@ public:
     virtual std::uint32_t replace(const std::string& target, const std::string& temp) = 0;
     // Moves `temp` onto `target`, replacing any file there. 0 or an error code.
     virtual std::uint32_t move(const std::string& temp, const std::string& target) = 0;
+    // Creates or empties `path` and writes `bytes` into it, through to the
+    // disk. 0 or an error code.
+    virtual std::uint32_t write(const std::string& path, std::string_view bytes) = 0;
+    virtual bool exists(const std::string& path) = 0;
+    virtual void remove(const std::string& path) = 0;
     // The system's description of an error code.
     virtual std::string describe(std::uint32_t error) = 0;
 };
@@ -29,8 +36,9 @@ public:
 // `replaceFirst` (the target exists and the system replaces atomically), by a
 // move otherwise or when the replace fails. Returns an empty string once the
 // target holds the new content; otherwise the failure's description, naming
-// the file that holds the new content. The temporary file is never removed
-// here: when the target does not hold the new content, it is the only copy.
+// the file that holds the new content, and saying so when the target is gone.
+// The temporary file is never removed here: when the target does not hold
+// the new content, it is the only copy.
 //
 // What is on disk after a failed replace, before the move is tried (no
 // backup name is given):
@@ -42,5 +50,11 @@ public:
 // In every case the temporary file still holds the new content, so the move
 // is tried, and if it fails too the user is told where the content is.
 std::string putInPlace(FileMoves& moves, const std::string& temp, const std::string& target, bool replaceFirst);
+
+// The whole save: writes `bytes` to a temporary file beside `target`, then
+// puts it in place (putInPlace). Returns an empty string once the target
+// holds `bytes`, otherwise the failure's description. A write that fails
+// removes its own part-written file and leaves every other file as it was.
+std::string saveReplacing(FileMoves& moves, const std::string& target, std::string_view bytes, bool replaceFirst);
 
 }  // namespace tavrel

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/file_placement.h"
-
+#include "platform/win32/file_moves.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -29,16 +29,6 @@ private:
     HANDLE h_;
 };
 
-bool writeAll(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
-        bytes.remove_prefix(written);
-    }
-    return true;
-}
-
 // Wine 8's ReplaceFileW moves the old file aside under a GetTempFileNameW
 // name and only then moves the new one in: one of five saves killed while
 // running left no list file at all and a stray file beside it. Its plain
@@ -47,25 +37,6 @@ bool replaceIsAtomic() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
 }
-
-class Win32FileMoves final : public FileMoves {
-public:
-    std::uint32_t replace(const std::string& target, const std::string& temp) override {
-        // Keeps what the user gave the old file (hidden, say, or its
-        // permissions); a moved file would arrive as a plain new one.
-        if (ReplaceFileW(filePath(target).c_str(), filePath(temp).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                         nullptr, nullptr))
-            return 0;
-        return GetLastError();
-    }
-    std::uint32_t move(const std::string& temp, const std::string& target) override {
-        if (MoveFileExW(filePath(temp).c_str(), filePath(target).c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return 0;
-        return GetLastError();
-    }
-    std::string describe(std::uint32_t error) override { return errorText(error); }
-};
 
 // The attributes the user may have given the old file, put back on the new
 // one where the replace did not keep them (a move never does).
@@ -100,27 +71,12 @@ std::string Win32FileStore::replace(const std::string& path, std::string_view by
     // to replace it anyway; Wine would not.
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return errorText(ERROR_ACCESS_DENIED);
-    // One fixed name beside the target: a save cut off by a power cut or a
-    // kill leaves at most this one file, and the next save writes over it.
-    const std::string tempPath = path + ".tmp";
-    const std::wstring temp = filePath(tempPath);
-    {
-        Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) return lastErrorText();
-        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-            // A part written is no copy of anything: the target is untouched.
-            std::string error = lastErrorText();
-            file.close();
-            DeleteFileW(temp.c_str());
-            return error;
-        }
-    }
     // Some file systems cannot replace (FAT, some network shares); then the
     // move still can.
     const bool replaceFirst = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                               replaceIsAtomic();
     Win32FileMoves moves;
-    if (std::string error = putInPlace(moves, tempPath, path, replaceFirst); !error.empty()) return error;
+    if (std::string error = saveReplacing(moves, path, bytes, replaceFirst); !error.empty()) return error;
     keepAttributes(target, attributes);
     return {};
 }

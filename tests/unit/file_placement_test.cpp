@@ -1,77 +1,125 @@
-// A save's last step against every outcome the replace documents, on a disk
-// of name -> content: the new content is never lost, and the user is told
-// where it is whenever it is not in the list file.
+// A save's last steps against every outcome the replace documents, on a disk
+// of name -> content: the new content is never lost, no earlier copy either,
+// and the user is told where the list is whenever it is not in the list file.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/file_placement.h"
 
 namespace tavrel {
 namespace {
 
-constexpr std::uint32_t kDenied = 5, kShared = 32;
-const std::string kTarget = "C:\\Tavrel\\TavrelXP.txt", kTemp = kTarget + ".tmp";
+constexpr std::uint32_t kDenied = 5, kShared = 32, kDiskFull = 112;
+const std::string kFolder = "C:\\Tavrel\\", kTarget = kFolder + "TavrelXP.txt", kTemp = kTarget + ".tmp";
 
-// Does to the disk what the system documents for each result.
+// Does to the disk what the system documents for each result, and logs each
+// call by the file names it was given.
 struct DiskMoves final : FileMoves {
     std::uint32_t replace(const std::string& target, const std::string& temp) override {
+        calls.push_back("replace " + name(target) + " " + name(temp));
         if (replaceResult == 0) moveOnto(temp, target);
-        if (replaceResult == kUnableToMoveReplacement2) moveOnto(target, "C:\\Tavrel\\~aside");
+        if (replaceResult == kUnableToMoveReplacement2) moveOnto(target, kFolder + "~aside");
         if (replaceResult == kUnableToMoveReplacement) disk.erase(target);
         return replaceResult;  // 1175 and every other error: nothing moved
     }
     std::uint32_t move(const std::string& temp, const std::string& target) override {
-        ++moves;
+        calls.push_back("move " + name(temp) + " " + name(target));
         if (moveResult == 0) moveOnto(temp, target);
         return moveResult;
+    }
+    std::uint32_t write(const std::string& path, std::string_view bytes) override {
+        calls.push_back("write " + name(path));
+        disk[path] = writeResult == 0 ? std::string(bytes) : "part";
+        return writeResult;
+    }
+    bool exists(const std::string& path) override { return disk.count(path) != 0; }
+    void remove(const std::string& path) override {
+        calls.push_back("remove " + name(path));
+        disk.erase(path);
     }
     std::string describe(std::uint32_t error) override { return "error " + std::to_string(error); }
     void moveOnto(const std::string& from, const std::string& to) {
         disk[to] = disk.at(from);
         disk.erase(from);
     }
-    std::uint32_t replaceResult = 0, moveResult = 0;
-    int moves = 0;
-    std::map<std::string, std::string> disk{{kTarget, "old"}, {kTemp, "new"}};
+    static std::string name(const std::string& path) { return path.substr(kFolder.size()); }
+    std::uint32_t replaceResult = 0, moveResult = 0, writeResult = 0;
+    std::vector<std::string> calls;
+    std::map<std::string, std::string> disk;
 };
 
-TEST(PutInPlace, EveryReplaceOutcomeKeepsTheNewContentAndSaysWhere) {
+TEST(SaveReplacing, EveryOutcomeKeepsTheNewContentAndEveryEarlierCopyAndSaysWhere) {
+    const std::string gone = "\n\"C:\\Tavrel\\TavrelXP.txt\" is gone; the list is now only in ";
     const struct {
+        const char* name;
         bool replaceFirst;
-        std::uint32_t replaceResult, moveResult;
-        int movesTried;
-        const char* target;  // content afterwards, "" when gone
-        std::string error;   // "" on success; then the temporary file is gone too
+        std::uint32_t replaceResult, moveResult, writeResult;
+        // The disk before: "old" in the list file, or only "saved" in the
+        // temporary file, left there by an earlier save that ended in 1176.
+        bool afterEarlier1176;
+        std::vector<std::string> calls;
+        std::string message;  // as the user reads it; "" on success
     } cases[] = {
-        {true, 0, 0, 0, "new", ""},
-        {true, kUnableToRemoveReplaced, 0, 1, "new", ""},
-        {true, kUnableToRemoveReplaced, kShared, 1, "old", "error 32"},
-        {true, kUnableToMoveReplacement, 0, 1, "new", ""},
-        {true, kUnableToMoveReplacement, kDenied, 1, "", "error 5"},
-        {true, kUnableToMoveReplacement2, 0, 1, "new", ""},
-        {true, kUnableToMoveReplacement2, kDenied, 1, "", "error 5"},
-        {true, kDenied, 0, 1, "new", ""},
-        {true, kShared, kShared, 1, "old", "error 32"},
-        {false, 0, 0, 1, "new", ""},
-        {false, 0, kDenied, 1, "old", "error 5"},
+        {"replaced", true, 0, 0, 0, false, {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp"}, ""},
+        {"1175, moved", true, kUnableToRemoveReplaced, 0, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
+        {"1175, move fails", true, kUnableToRemoveReplaced, kShared, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
+         "error 32\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
+        {"1176, moved", true, kUnableToMoveReplacement, 0, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
+        {"1176, move fails", true, kUnableToMoveReplacement, kDenied, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
+         "error 5" + gone + "\"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
+        {"1177, moved", true, kUnableToMoveReplacement2, 0, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
+        {"1177, move fails", true, kUnableToMoveReplacement2, kDenied, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
+         "error 5" + gone + "\"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
+        {"replace refused, moved", true, kDenied, 0, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
+        {"replace and move refused", true, kShared, kShared, 0, false,
+         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
+         "error 32\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
+        {"moved only", false, 0, 0, 0, false, {"write TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
+        {"move fails", false, 0, kDenied, 0, false, {"write TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
+         "error 5\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
+        {"write fails", true, 0, 0, kDiskFull, false, {"write TavrelXP.txt.tmp", "remove TavrelXP.txt.tmp"},
+         "error 112"},
+        // The temporary file holds the only copy of the list: kept, whatever
+        // this save does.
+        {"write fails after 1176", false, 0, 0, kDiskFull, true, {"write TavrelXP.txt.tmp2", "remove TavrelXP.txt.tmp2"},
+         "error 112"},
+        {"saved after 1176", false, 0, 0, 0, true, {"write TavrelXP.txt.tmp2", "move TavrelXP.txt.tmp2 TavrelXP.txt"},
+         ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.replaceFirst) + " " + std::to_string(c.replaceResult) + " " +
-                     std::to_string(c.moveResult));
+        SCOPED_TRACE(c.name);
         DiskMoves moves;
         moves.replaceResult = c.replaceResult;
         moves.moveResult = c.moveResult;
-        const std::string message = putInPlace(moves, kTemp, kTarget, c.replaceFirst);
-        EXPECT_EQ(moves.moves, c.movesTried);
-        EXPECT_EQ(moves.disk.count(kTarget) ? moves.disk.at(kTarget) : "", c.target);
-        if (c.error.empty()) {
-            EXPECT_EQ(message, "");
-            EXPECT_EQ(moves.disk.count(kTemp), 0u);
+        moves.writeResult = c.writeResult;
+        moves.disk = c.afterEarlier1176 ? std::map<std::string, std::string>{{kTemp, "saved"}}
+                                        : std::map<std::string, std::string>{{kTarget, "old"}};
+        const auto before = moves.disk;
+
+        EXPECT_EQ(saveReplacing(moves, kTarget, "new", c.replaceFirst), c.message);
+
+        EXPECT_EQ(moves.calls, c.calls);
+        if (c.afterEarlier1176) {
+            EXPECT_EQ(moves.disk.at(kTemp), "saved");
+        }
+        const std::string written = kFolder + c.calls.front().substr(6);
+        if (c.message.empty()) {
+            EXPECT_EQ(moves.disk.at(kTarget), "new");
+            EXPECT_EQ(moves.disk.count(written), 0u);
+        } else if (c.writeResult == 0) {
+            EXPECT_EQ(moves.disk.at(written), "new");
         } else {
-            EXPECT_EQ(message, c.error + "\nThe new content was kept in \"" + kTemp + "\".");
-            EXPECT_EQ(moves.disk.at(kTemp), "new");
+            EXPECT_EQ(moves.disk, before);
         }
     }
 }
