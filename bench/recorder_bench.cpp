@@ -3,7 +3,10 @@
 //
 // 1. The processor time of tavrel.exe during an idle recording, from
 //    GetProcessTimes and from Linux's own account (/proc/PID/stat through
-//    Wine's Z: drive), with the time of the Wine server it keeps busy.
+//    Wine's Z: drive), with the time of the Wine server it keeps busy: once
+//    with the pointer away from the window, once resting on Record with its
+//    tool tip shown (the tool tip's timer sends the window a message every
+//    few tens of milliseconds).
 // 2. Its poll passes per second, estimated: every pass makes the same number
 //    of requests to the Wine server (one write(2) each), so the program's
 //    write count (/proc/PID/io) over the recording, divided by the writes per
@@ -27,6 +30,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -277,6 +281,45 @@ std::string fixed(double value, int decimals) {
     return buffer;
 }
 
+struct IdleFigures {
+    double wall = 0;
+    double timesMs = -1;   // GetProcessTimes
+    double linuxMs = -1;   // /proc, -1 where not found
+    double serverMs = -1;  // the Wine server's, likewise
+    long long writes = -1;
+};
+
+// Processor time and server requests of the program over `seconds` of a
+// recording with no key down; this process only pumps its own messages.
+IdleFigures measureIdle(const App& app, const HostProcess& program, const HostProcess& server, double seconds) {
+    IdleFigures f;
+    const double wallBefore = e2e::seconds();
+    const double timesBefore = processorMs(app.pid());
+    const double linuxBefore = program.cpuMs();
+    const double serverBefore = server.cpuMs();
+    const long long writesBefore = program.writes();
+    pumpUntil([&] { return e2e::seconds() > wallBefore + seconds; },
+              std::chrono::milliseconds(static_cast<long long>(seconds * 2000)));
+    f.wall = e2e::seconds() - wallBefore;
+    f.timesMs = processorMs(app.pid()) - timesBefore;
+    if (linuxBefore >= 0) f.linuxMs = program.cpuMs() - linuxBefore;
+    if (serverBefore >= 0) f.serverMs = server.cpuMs() - serverBefore;
+    if (writesBefore >= 0) f.writes = program.writes() - writesBefore;
+    return f;
+}
+
+// A screen point off the program's window, for a pointer that must stir
+// nothing there.
+POINT pointerAway(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    POINT p{width - 1, height - 1};
+    if (p.x < r.right && p.y < r.bottom) p = {0, height - 1};
+    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) p = {width - 1, 0};
+    return p;
+}
+
 void run(int taps, double idleSeconds) {
     KeySink keys;
     if (!keys.take()) throw std::runtime_error("the key window did not get the foreground");
@@ -295,42 +338,51 @@ void run(int taps, double idleSeconds) {
     if (!keys.take()) throw std::runtime_error("the key window did not get the foreground");
     pumpUntil([&] { return seconds() > recordSeen + 0.25; });
 
-    // The idle recording.
+    // The idle recording, the pointer away from the window, then resting on
+    // Record with its tool tip shown.
     const HostProcess program = HostProcess::find({narrow(folder.name())});
     char prefix[1024] = "";
     GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
     const HostProcess server = HostProcess::find({"wineserver"}, std::string("WINEPREFIX=") + prefix);
-    const double wallBefore = seconds();
-    const double timesBefore = processorMs(app.pid());
-    const double linuxBefore = program.cpuMs();
-    const double serverBefore = server.cpuMs();
-    const long long writesBefore = program.writes();
-    pumpUntil([&] { return seconds() > wallBefore + idleSeconds; }, std::chrono::milliseconds(
-                                                                          static_cast<long long>(idleSeconds * 2000)));
-    const double wall = seconds() - wallBefore;
-    const double timesMs = processorMs(app.pid()) - timesBefore;
-    const double linuxMs = program.cpuMs() - linuxBefore;
-    const double serverMs = server.cpuMs() - serverBefore;
-    const long long writes = program.writes() - writesBefore;
+    const POINT away = pointerAway(app.main());
+    SetCursorPos(away.x, away.y);
+    const IdleFigures awayFigures = measureIdle(app, program, server, idleSeconds);
+    RECT record;
+    GetWindowRect(app.button(L"Record"), &record);
+    // Two positions: a pointer that lands without moving makes no tool tip.
+    SetCursorPos((record.left + record.right) / 2 - 1, (record.top + record.bottom) / 2);
+    SetCursorPos((record.left + record.right) / 2, (record.top + record.bottom) / 2);
+    const bool tipShown = app.waitForWindow(L"tooltips_class32", L"Record keystrokes", std::chrono::seconds(10)) != nullptr;
+    const IdleFigures onRecordFigures = measureIdle(app, program, server, idleSeconds);
+    const bool tipStillShown = app.findWindow(L"tooltips_class32", L"Record keystrokes") != nullptr;
+    SetCursorPos(away.x, away.y);
+    if (!keys.take()) throw std::runtime_error("the key window did not get the foreground");
 
-    std::printf("### Idle recording, %.1f s\n\n", wall);
-    std::printf("| measure | value |\n|---|---|\n");
-    std::printf("| tavrel.exe processor time, GetProcessTimes | %s s (%s %% of one core) |\n",
-                fixed(timesMs / 1000, 2).c_str(), fixed(timesMs / wall / 10, 1).c_str());
-    if (linuxMs >= 0)
-        std::printf("| tavrel.exe processor time, Linux /proc | %s s (%s %% of one core) |\n",
-                    fixed(linuxMs / 1000, 2).c_str(), fixed(linuxMs / wall / 10, 1).c_str());
-    if (serverMs >= 0)
-        std::printf("| wineserver processor time, Linux /proc | %s s (%s %% of one core) |\n",
-                    fixed(serverMs / 1000, 2).c_str(), fixed(serverMs / wall / 10, 1).c_str());
-    if (writes >= 0) {
-        std::printf("| tavrel.exe requests to the Wine server (write calls) | %s per second |\n",
-                    fixed(static_cast<double>(writes) / wall, 0).c_str());
-        if (copy.writesPerPass > 0)
-            std::printf("| tavrel.exe passes, estimated | %s per second |\n",
-                        fixed(static_cast<double>(writes) / wall / copy.writesPerPass, 0).c_str());
-    }
-    std::printf("| the copy of the loop in the benchmark, alone | %s passes per second, %s writes per pass |\n\n",
+    std::printf("### Idle recording, %.1f s each\n\n", awayFigures.wall);
+    std::printf("| measure | pointer away | pointer resting on Record, tool tip %s |\n|---|---|---|\n",
+                tipShown && tipStillShown ? "shown" : "NOT shown throughout");
+    auto share = [](double ms, double wall) {
+        return ms < 0 ? std::string("n/a") : fixed(ms / 1000, 2) + " s (" + fixed(ms / wall / 10, 1) + " % of one core)";
+    };
+    std::printf("| tavrel.exe processor time, GetProcessTimes | %s | %s |\n",
+                share(awayFigures.timesMs, awayFigures.wall).c_str(),
+                share(onRecordFigures.timesMs, onRecordFigures.wall).c_str());
+    std::printf("| tavrel.exe processor time, Linux /proc | %s | %s |\n",
+                share(awayFigures.linuxMs, awayFigures.wall).c_str(),
+                share(onRecordFigures.linuxMs, onRecordFigures.wall).c_str());
+    std::printf("| wineserver processor time, Linux /proc | %s | %s |\n",
+                share(awayFigures.serverMs, awayFigures.wall).c_str(),
+                share(onRecordFigures.serverMs, onRecordFigures.wall).c_str());
+    auto perSecond = [](long long writes, double wall, double per) {
+        return writes < 0 || per <= 0 ? std::string("n/a") : fixed(static_cast<double>(writes) / wall / per, 0);
+    };
+    std::printf("| tavrel.exe requests to the Wine server (write calls) per second | %s | %s |\n",
+                perSecond(awayFigures.writes, awayFigures.wall, 1).c_str(),
+                perSecond(onRecordFigures.writes, onRecordFigures.wall, 1).c_str());
+    std::printf("| tavrel.exe passes per second, estimated | %s | %s |\n",
+                perSecond(awayFigures.writes, awayFigures.wall, copy.writesPerPass).c_str(),
+                perSecond(onRecordFigures.writes, onRecordFigures.wall, copy.writesPerPass).c_str());
+    std::printf("\nThe copy of the loop in the benchmark, alone: %s passes per second, %s writes per pass.\n\n",
                 fixed(copy.passesPerSecond, 0).c_str(), fixed(copy.writesPerPass, 3).c_str());
     std::fflush(stdout);
 
