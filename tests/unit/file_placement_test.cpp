@@ -52,9 +52,11 @@ struct DiskMoves final : FileMoves {
 };
 
 TEST(SaveReplacing, EveryOutcomeKeepsTheNewContentAndEveryEarlierCopyAndSaysWhere) {
-    const std::string gone = "\n\"C:\\Tavrel\\TavrelXP.txt\" is gone; the list is now only in ";
+    const std::string w = "write TavrelXP.txt.tmp", r = "replace TavrelXP.txt TavrelXP.txt.tmp",
+                      m = "move TavrelXP.txt.tmp TavrelXP.txt";
+    const std::string kept = "\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\".";
+    const std::string gone = "\n\"C:\\Tavrel\\TavrelXP.txt\" is gone; the list is now only in \"C:\\Tavrel\\TavrelXP.txt.tmp\".";
     const struct {
-        const char* name;
         bool replaceFirst;
         std::uint32_t replaceResult, moveResult, writeResult;
         // The disk before: "old" in the list file, or only "saved" in the
@@ -63,41 +65,25 @@ TEST(SaveReplacing, EveryOutcomeKeepsTheNewContentAndEveryEarlierCopyAndSaysWher
         std::vector<std::string> calls;
         std::string message;  // as the user reads it; "" on success
     } cases[] = {
-        {"replaced", true, 0, 0, 0, false, {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp"}, ""},
-        {"1175, moved", true, kUnableToRemoveReplaced, 0, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
-        {"1175, move fails", true, kUnableToRemoveReplaced, kShared, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
-         "error 32\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
-        {"1176, moved", true, kUnableToMoveReplacement, 0, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
-        {"1176, move fails", true, kUnableToMoveReplacement, kDenied, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
-         "error 5" + gone + "\"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
-        {"1177, moved", true, kUnableToMoveReplacement2, 0, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
-        {"1177, move fails", true, kUnableToMoveReplacement2, kDenied, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
-         "error 5" + gone + "\"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
-        {"replace refused, moved", true, kDenied, 0, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
-        {"replace and move refused", true, kShared, kShared, 0, false,
-         {"write TavrelXP.txt.tmp", "replace TavrelXP.txt TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
-         "error 32\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
-        {"moved only", false, 0, 0, 0, false, {"write TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"}, ""},
-        {"move fails", false, 0, kDenied, 0, false, {"write TavrelXP.txt.tmp", "move TavrelXP.txt.tmp TavrelXP.txt"},
-         "error 5\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\"."},
-        {"write fails", true, 0, 0, kDiskFull, false, {"write TavrelXP.txt.tmp", "remove TavrelXP.txt.tmp"},
-         "error 112"},
+        {true, 0, 0, 0, false, {w, r}, ""},
+        {true, kUnableToRemoveReplaced, 0, 0, false, {w, r, m}, ""},
+        {true, kUnableToRemoveReplaced, kShared, 0, false, {w, r, m}, "error 32" + kept},
+        {true, kUnableToMoveReplacement, 0, 0, false, {w, r, m}, ""},
+        {true, kUnableToMoveReplacement, kDenied, 0, false, {w, r, m}, "error 5" + gone},
+        {true, kUnableToMoveReplacement2, 0, 0, false, {w, r, m}, ""},
+        {true, kUnableToMoveReplacement2, kDenied, 0, false, {w, r, m}, "error 5" + gone},
+        {true, kDenied, 0, 0, false, {w, r, m}, ""},
+        {true, kShared, kShared, 0, false, {w, r, m}, "error 32" + kept},
+        {false, 0, 0, 0, false, {w, m}, ""},
+        {false, 0, kDenied, 0, false, {w, m}, "error 5" + kept},
+        {true, 0, 0, kDiskFull, false, {w, "remove TavrelXP.txt.tmp"}, "error 112"},
         // The temporary file holds the only copy of the list: kept, whatever
         // this save does.
-        {"write fails after 1176", false, 0, 0, kDiskFull, true, {"write TavrelXP.txt.tmp2", "remove TavrelXP.txt.tmp2"},
-         "error 112"},
-        {"saved after 1176", false, 0, 0, 0, true, {"write TavrelXP.txt.tmp2", "move TavrelXP.txt.tmp2 TavrelXP.txt"},
-         ""},
+        {false, 0, 0, kDiskFull, true, {"write TavrelXP.txt.tmp2", "remove TavrelXP.txt.tmp2"}, "error 112"},
+        {false, 0, 0, 0, true, {"write TavrelXP.txt.tmp2", "move TavrelXP.txt.tmp2 TavrelXP.txt"}, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.calls.back() + " " + std::to_string(c.replaceResult) + " " + std::to_string(c.moveResult));
         DiskMoves moves;
         moves.replaceResult = c.replaceResult;
         moves.moveResult = c.moveResult;

@@ -15,8 +15,6 @@ TEST(TargetRunsHigher, OnlyAHigherOrUnreadableLevelRefuses) {
         {"lower", 0x2000, 0x1000, false},
         {"equal", 0x2000, 0x2000, false},
         {"higher", 0x2000, 0x3000, true},
-        {"one step higher", 0x2000, 0x2100, true},
-        {"both run as administrator", 0x3000, 0x3000, false},
         {"theirs unreadable", 0x2000, -1, true},
         {"ours unreadable", -1, 0x3000, false},
     };
