@@ -18,7 +18,9 @@ TEST(Win32EventPump, AMessageAlreadyWaitingEndsTheWaitHoweverLittleTimeIsLeft) {
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // makes this thread's queue
     for (const auto& c : cases) {
-        if (c.messageWaiting) ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0));
+        if (c.messageWaiting) {
+            ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0));
+        }
         EXPECT_EQ(events.waitForInput(monotonicSeconds() + c.timeLeft), c.wake) << c.timeLeft;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
