@@ -352,7 +352,8 @@ void run(int taps, double idleSeconds) {
     // Two positions: a pointer that lands without moving makes no tool tip.
     SetCursorPos((record.left + record.right) / 2 - 1, (record.top + record.bottom) / 2);
     SetCursorPos((record.left + record.right) / 2, (record.top + record.bottom) / 2);
-    const bool tipShown = app.waitForWindow(L"tooltips_class32", L"Record keystrokes", std::chrono::seconds(10)) != nullptr;
+    const bool tipShown =
+        app.waitForWindow(L"tooltips_class32", L"Record keystrokes", std::chrono::seconds(10)) != nullptr;
     const IdleFigures onRecordFigures = measureIdle(app, program, server, idleSeconds);
     const bool tipStillShown = app.findWindow(L"tooltips_class32", L"Record keystrokes") != nullptr;
     SetCursorPos(away.x, away.y);
@@ -361,7 +362,8 @@ void run(int taps, double idleSeconds) {
     std::printf("### Idle recording, %.1f s each\n\n", awayFigures.wall);
     // The tip hides itself after about 5 s; its window's timer goes on
     // while the pointer stays on the button.
-    std::printf("| measure | pointer away | pointer resting on Record (tool tip %s, %s at the end) |\n|---|---|---|\n",
+    std::printf("| measure | pointer away | pointer resting on Record (tool tip %s, %s at the end) |\n"
+                "|---|---|---|\n",
                 tipShown ? "shown" : "NOT shown", tipStillShown ? "still shown" : "hidden");
     auto share = [](double ms, double wall) {
         return ms < 0 ? std::string("n/a") : fixed(ms / 1000, 2) + " s (" + fixed(ms / wall / 10, 1) + " % of one core)";

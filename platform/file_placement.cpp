@@ -11,7 +11,7 @@ constexpr int kTempNames = 9;
 // One fixed name beside the target: a save cut off by a power cut or a kill
 // leaves at most this one file, and the next save writes over it. Not while
 // the target is gone and that file is there: then it may hold the only whole
-// copy of the list (a replace that ended in 1176, then a failed move, as the
+// copy of the file (a replace that ended in 1176, then a failed move, as the
 // user was told), so the save writes beside it, under the first free name.
 std::string tempName(FileMoves& moves, const std::string& target) {
     const std::string first = target + ".tmp";
@@ -34,14 +34,14 @@ std::string putInPlace(FileMoves& moves, const std::string& temp, const std::str
     const std::uint32_t error = moves.move(temp, target);
     if (error == 0) return {};
     if (replaced == kUnableToMoveReplacement || replaced == kUnableToMoveReplacement2)
-        return moves.describe(error) + "\n\"" + target + "\" is gone; the list is now only in \"" + temp + "\".";
+        return moves.describe(error) + "\n\"" + target + "\" is gone; what was saved is now only in \"" + temp + "\".";
     return moves.describe(error) + "\nThe new content was kept in \"" + temp + "\".";
 }
 
 std::string saveReplacing(FileMoves& moves, const std::string& target, std::string_view bytes, bool replaceFirst) {
     const std::string temp = tempName(moves, target);
     if (temp.empty())
-        return moves.describe(kFileExists) + "\nEarlier lists wait in \"" + target +
+        return moves.describe(kFileExists) + "\nEarlier saves wait in \"" + target +
                ".tmp\" and the files numbered after it: move them away first.";
     if (const std::uint32_t error = moves.write(temp, bytes); error != 0) {
         // A part written is no copy of anything.

@@ -55,7 +55,8 @@ TEST(SaveReplacing, EveryOutcomeKeepsTheNewContentAndEveryEarlierCopyAndSaysWher
     const std::string w = "write TavrelXP.txt.tmp", r = "replace TavrelXP.txt TavrelXP.txt.tmp",
                       m = "move TavrelXP.txt.tmp TavrelXP.txt";
     const std::string kept = "\nThe new content was kept in \"C:\\Tavrel\\TavrelXP.txt.tmp\".";
-    const std::string gone = "\n\"C:\\Tavrel\\TavrelXP.txt\" is gone; the list is now only in \"C:\\Tavrel\\TavrelXP.txt.tmp\".";
+    const std::string gone =
+        "\n\"C:\\Tavrel\\TavrelXP.txt\" is gone; what was saved is now only in \"C:\\Tavrel\\TavrelXP.txt.tmp\".";
     const struct {
         bool replaceFirst;
         std::uint32_t replaceResult, moveResult, writeResult;
