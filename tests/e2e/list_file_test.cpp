@@ -222,24 +222,6 @@ TEST(ListFile, AnInterruptedSaveLeavesAtMostOneTemporaryFile) {
     }
 }
 
-// A save that ended with the list file gone (error 1176 on Windows) left the
-// list only in the temporary file: the next save writes beside it, keeps it.
-TEST(ListFile, ASaveKeepsATemporaryFileThatMayHoldTheOnlyCopy) {
-    ProgramFolder folder;
-    App app(folder);
-    loadThroughButton(folder, app, "UP\r\nDOWN\r\n", 2);
-    DeleteFileW(folder.file(kListFile).c_str());
-    folder.write(kListFile + L".tmp", "LEFT\r\n");
-    app.click(L"Save");
-    EXPECT_TRUE(waitUntil([&] { return folder.read(kListFile) == "UP\r\nDOWN\r\n"; })) << folder.read(kListFile);
-    ASSERT_TRUE(app.responsive());
-    EXPECT_TRUE(noMessageBox(app));
-    EXPECT_EQ(folder.read(kListFile + L".tmp"), "LEFT\r\n");
-    bool stray = true;
-    folder.read(kListFile + L".tmp2", &stray);
-    EXPECT_FALSE(stray) << "the save's own temporary file was left behind";
-}
-
 struct FolderCase {
     const char* name;
     std::wstring levels;
