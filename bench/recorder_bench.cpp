@@ -5,8 +5,8 @@
 //    GetProcessTimes and from Linux's own account (/proc/PID/stat through
 //    Wine's Z: drive), with the time of the Wine server it keeps busy: once
 //    with the pointer away from the window, once resting on Record with its
-//    tool tip shown (the tool tip's timer sends the window a message every
-//    few tens of milliseconds).
+//    tool tip shown (timers then fire in the program all the time: the tool
+//    tip's, and under Wine the button's mouse tracking, about every 9 ms).
 // 2. Its poll passes per second, estimated: every pass makes the same number
 //    of requests to the Wine server (one write(2) each), so the program's
 //    write count (/proc/PID/io) over the recording, divided by the writes per
