@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -114,8 +115,8 @@ TEST(ListMenu, RecordByMistakeOnALoadedPathIsUndoneWithCtrlZ) {
 TEST(ListMenu, EscInsideAnEntryThenResumeGivesTheDialogTheWholePathOnce) {
     const std::vector<std::string> entries = mixedPath(30);
     // Aimed at the second down-arrow of the second entry, an "UP".
-    std::unique_ptr<EscStop> run;
-    ASSERT_TRUE(escInsideSecondEntry(entries, 4, run));
+    std::unique_ptr<StoppedRun> run;
+    ASSERT_TRUE(stopInsideSecondEntry(entries, 4, StopBy::Esc, run));
     const auto& [receiver, s, controls, stop] = std::tie(run->receiver, run->session, run->controls, run->stop);
     ASSERT_TRUE(s.app.responsive());
 
@@ -128,20 +129,17 @@ TEST(ListMenu, EscInsideAnEntryThenResumeGivesTheDialogTheWholePathOnce) {
     EXPECT_TRUE(wholePathOnceAfterEsc(events, entries, 1)) << "stopped at entry " << stop.entry;
 }
 
-// The focus guard stops a playback between two pieces, wherever they fall:
-// Resume carries on with the very next piece, and leaves the focus where a
-// whole playback would, so the next Play gives the same dialog the path again.
+// The focus guard stops a playback between two pieces of an entry: Resume
+// carries on with the very next piece, and leaves the focus where a whole
+// playback would, so the next Play gives the same dialog the path again.
 TEST(ListMenu, ResumeAfterTheFocusMovedAwayThenPlayAgainGivesTheDialogThePathTwice) {
     const std::vector<std::string> entries = mixedPath(30);
-    Receiver first;
-    Receiver second;
-    Session s(entries, 2);
-    const MainControls controls(s.app);
-    ASSERT_TRUE(playsThroughCountdown(s.app, controls, first.dialog()));
-    ASSERT_TRUE(waitUntil([&] { return first.log().count("PRESS") >= 3; })) << "no keys reached the dialog";
-    ASSERT_TRUE(second.bringForward()) << "the second dialog did not take the focus";
-    const Stop stop = takeStop(s.app);
-    ASSERT_NE(stop.entry, 0) << "unexpected message: " << narrow(stop.text);
+    std::unique_ptr<StoppedRun> run;
+    ASSERT_TRUE(stopInsideSecondEntry(entries, 2, StopBy::FocusAway, run));
+    const auto& [first, second, s, controls, stop] =
+        std::tie(run->receiver, run->other, run->session, run->controls, run->stop);
+    std::printf("the focus moved away at entry %d, after %zu key events\n", stop.entry, run->events.size());
+    std::fflush(stdout);
 
     ASSERT_TRUE(playsThroughCountdown(s.app, controls, first.dialog(), nullptr, resumeFromTheMenu(s.app)));
     ASSERT_TRUE(boxSays(s.app, L"DONE!", 48)) << "after Resume";

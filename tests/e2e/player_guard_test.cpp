@@ -66,8 +66,8 @@ TEST(PlayerGuard, EscStopsPlaybackWalksTheFocusBackAndNeverReachesTheDialog) {
     const std::vector<std::string> entries = mixedPath(60);
     // Aimed at the first down-arrow of the second entry, so Esc comes in the
     // middle of an entry: the focus must be walked back to "Move Down".
-    std::unique_ptr<EscStop> run;
-    ASSERT_TRUE(escInsideSecondEntry(entries, 2, run));
+    std::unique_ptr<StoppedRun> run;
+    ASSERT_TRUE(stopInsideSecondEntry(entries, 2, StopBy::Esc, run));
     const auto& [receiver, s, controls, stop] = std::tie(run->receiver, run->session, run->controls, run->stop);
     EXPECT_EQ(stop.icon, 48);
     EXPECT_EQ(stop.text, L"Playback stopped at entry " + std::to_wstring(stop.entry) + L" of 60: Esc was pressed.");

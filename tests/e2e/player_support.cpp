@@ -173,33 +173,48 @@ Stop takeStop(const App& app, Millis timeout) {
     return stop;
 }
 
-::testing::AssertionResult escInsideSecondEntry(const std::vector<std::string>& path, std::size_t intoSecond,
-                                                std::unique_ptr<EscStop>& out) {
+::testing::AssertionResult stopInsideSecondEntry(const std::vector<std::string>& path, std::size_t intoSecond,
+                                                 StopBy by, std::unique_ptr<StoppedRun>& out) {
     if (path.size() < 2 || path[1] != "UP") return ::testing::AssertionFailure() << "the path's second entry is not UP";
     const std::size_t aim = expectedReceiverEvents({path[0]}).size() + intoSecond;
     constexpr int kAttempts = 3;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         out.reset();  // the last attempt's programs end before the next start
-        out = std::make_unique<EscStop>(path);
-        EscStop& e = *out;
+        out = std::make_unique<StoppedRun>(path);
+        StoppedRun& e = *out;
         if (auto started = playsThroughCountdown(e.session.app, e.controls, e.receiver.dialog()); !started)
             return started;
         if (!waitUntil([&] { return e.receiver.log().lines.size() >= aim; }))
             return ::testing::AssertionFailure() << "only " << e.receiver.log().lines.size() << " of the " << aim
                                                  << " key events to wait for arrived";
-        tapKey(VK_ESCAPE);
+        if (by == StopBy::Esc)
+            tapKey(VK_ESCAPE);
+        else if (!e.other.bringForward())
+            return ::testing::AssertionFailure() << "the other dialog did not take the focus";
         e.stop = takeStop(e.session.app);
         if (e.stop.entry == 0)
             return ::testing::AssertionFailure() << "the stop said \"" << narrow(e.stop.text) << "\"";
         if (auto marked = markEndOfInput(e.receiver); !marked) return marked;
         e.events = eventsBeforeMarker(e.receiver.log());
-        if (auto walked = walkedBackAfterEsc(e.events, path, e.stop.entry, &e.resumeFrom, &e.walk); !walked)
-            return walked;
-        if (e.walk > 0) return ::testing::AssertionSuccess();
-        std::printf("attempt %d: Esc came after the press of entry %d, not inside it\n", attempt, e.stop.entry);
+        if (by == StopBy::Esc) {
+            if (auto walked = walkedBackAfterEsc(e.events, path, e.stop.entry, &e.resumeFrom, &e.walk); !walked)
+                return walked;
+            if (e.walk > 0) return ::testing::AssertionSuccess();
+        } else {
+            const std::vector<std::string> expected = expectedReceiverEvents(path);
+            if (e.events.size() > expected.size() ||
+                !std::equal(e.events.begin(), e.events.end(), expected.begin()))
+                return ::testing::AssertionFailure() << "up to the stop: " << firstDifference(e.events, expected);
+            const auto upTo = [&](int n) {
+                return expectedReceiverEvents({path.begin(), path.begin() + n}).size();
+            };
+            if (e.events.size() > upTo(e.stop.entry - 1) && e.events.size() < upTo(e.stop.entry))
+                return ::testing::AssertionSuccess();
+        }
+        std::printf("attempt %d: the stop at entry %d did not come inside it\n", attempt, e.stop.entry);
         std::fflush(stdout);
     }
-    return ::testing::AssertionFailure() << "in " << kAttempts << " attempts Esc never came inside an entry";
+    return ::testing::AssertionFailure() << "in " << kAttempts << " attempts the stop never came inside an entry";
 }
 
 std::ptrdiff_t escPresses(const std::vector<std::string>& events) {

@@ -109,28 +109,33 @@ struct Stop {
 // window answers again afterwards.
 Stop takeStop(const App& app, Millis timeout = kWait);
 
+// The two ways a user stops a playback from outside.
+enum class StopBy { Esc, FocusAway };
+
 // A session in "Ultra-surpressed" played into a receiver of its own and
-// stopped by Esc inside an entry.
-struct EscStop {
-    explicit EscStop(const std::vector<std::string>& path) : session(path, 2), controls(session.app) {}
+// stopped inside an entry; `other` takes the focus for StopBy::FocusAway.
+struct StoppedRun {
+    explicit StoppedRun(const std::vector<std::string>& path) : session(path, 2), controls(session.app) {}
     Receiver receiver;
+    Receiver other;
     Session session;
     MainControls controls;
     Stop stop;
     std::vector<std::string> events;  // the receiver's, up to the stop
-    int walk = 0;                     // down-arrows walked back up
-    std::size_t resumeFrom = 0;       // as walkedBackAfterEsc gives it
+    int walk = 0;                     // after Esc, down-arrows walked back up
+    std::size_t resumeFrom = 0;       // after Esc, as walkedBackAfterEsc gives it
 };
 
-// Plays `path`, whose second entry must be "UP", and presses Esc as soon as
+// Plays `path`, whose second entry must be "UP", and stops it as soon as
 // the receiver has logged the first entry's events and `intoSecond` more.
-// The 0.05 s before every piece lands Esc within a piece or two of the aim;
-// it must come before the entry's press, so that the focus is walked back
-// at least one button. When it came later (the machine busy), the attempt
-// is played again in a new session, three attempts at most. Each attempt
-// ends with the marker key.
-::testing::AssertionResult escInsideSecondEntry(const std::vector<std::string>& path, std::size_t intoSecond,
-                                                std::unique_ptr<EscStop>& out);
+// The 0.05 s before every piece lands the stop within a piece or two of the
+// aim; it must come inside an entry: after Esc, before the entry's press,
+// so that the focus is walked back at least one button; after the focus
+// moved, with some of the entry's pieces sent and some not. When it came
+// elsewhere (the machine busy), the attempt is played again in a new
+// session, three attempts at most. Each attempt ends with the marker key.
+::testing::AssertionResult stopInsideSecondEntry(const std::vector<std::string>& path, std::size_t intoSecond,
+                                                 StopBy by, std::unique_ptr<StoppedRun>& out);
 
 // How often Esc went down in the receiver's `events`.
 std::ptrdiff_t escPresses(const std::vector<std::string>& events);
