@@ -273,10 +273,10 @@ TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
 // the list file.
 class DuringRecording : public MainHandlersTest {
 protected:
-    void record(double at, std::function<void()> handler) {
+    void record(double seconds, std::function<void()> handler) {
         load();
         world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\n";
-        recordLeftThenDown({this->at(at, std::move(handler))});
+        recordLeftThenDown({at(seconds, std::move(handler))});
     }
 };
 
@@ -471,12 +471,13 @@ TEST(ListMenuPlayback, PlayFromHereAndResumeThroughTheHandlers) {
                  r.handlers.play();
                  *playedInPump = r.world.events.calls;
              });
-             const AtFirstPump resume([&r, playedInPump] { return *playedInPump && r.world.events.calls > **playedInPump + 2; },
-                                      [&r] {
-                                          r.world.stopKey.down = false;
-                                          EXPECT_TRUE(r.available(Resume));
-                                          r.run(Resume);
-                                      });
+             const AtFirstPump resume(
+                 [&r, playedInPump] { return *playedInPump && r.world.events.calls > **playedInPump + 2; },
+                 [&r] {
+                     r.world.stopKey.down = false;
+                     EXPECT_TRUE(r.available(Resume));
+                     r.run(Resume);
+                 });
              r.recordLeftThenDown({play, escAfterSends(r, 1), resume});
          },
          plus({"send {DOWN}", "send {UP}"}, left), {"LEFT"},

@@ -32,7 +32,9 @@ Op record(Entries e) {
 // What a view is told, but the selection: "insert 1 RIGHT", "erase 0",
 // "reset 3" (a whole new list of three).
 struct LoggingView final : PathView {
-    void reset(const std::vector<std::string>& entries) override { log.push_back("reset " + std::to_string(entries.size())); }
+    void reset(const std::vector<std::string>& entries) override {
+        log.push_back("reset " + std::to_string(entries.size()));
+    }
     void inserted(int index, const std::string& entry) override {
         log.push_back("insert " + std::to_string(index) + " " + entry);
     }

@@ -36,7 +36,8 @@ TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
         // A wait: pump, read the clock, sleep; then the polled last stretch.
         {"{DOWN},,{UP}", Surpressed, 0,
          {"pump", "wait", "pump", kClick, "pump", "send {DOWN}", "pump", "wait", "pump", kClick, "pump", "send {UP}"}},
-        {"{DOWN},,{UP}", UltraSurpressed, 1, {"pump", "wait", "pump", "send {DOWN}", "pump", "wait", "pump", "send {UP}"}},
+        {"{DOWN},,{UP}", UltraSurpressed, 1,
+         {"pump", "wait", "pump", "send {DOWN}", "pump", "wait", "pump", "send {UP}"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("keys \"" + c.keys + "\" " + modeName(c.mode));
