@@ -55,7 +55,9 @@ Wake Win32EventPump::waitForInput(double untilSeconds) {
         return Wake::Time;
     // The high word: what is in the queue now, whether or not seen before.
     // Only a key watch asks for raw input; a tool tip's timer, the pointer or
-    // a paint shows as other bits.
+    // a paint shows as other bits. Asked only then, so other loops' waits
+    // cost no extra call to the system.
+    if (keyWatches_ == 0) return Wake::Message;
     return (HIWORD(GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT) != 0 ? Wake::Key : Wake::Message;
 }
 
