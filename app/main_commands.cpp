@@ -33,8 +33,12 @@ constexpr std::array kListMenu{
     MainCommand{id(MenuId::InsertLeft), "&Left", "&Insert", "", &H::insertLeft, true, &H::canInsert},
     MainCommand{id(MenuId::InsertRight), "&Right", "&Insert", "", &H::insertRight, true, &H::canInsert},
     MainCommand{id(MenuId::Delete), "&Delete", "", "Del", &H::deleteEntry, true, &H::hasSelection},
+    MainCommand{id(MenuId::Reverse), "Re&verse", "", "", &H::reverse, true, &H::hasEntries},
+    MainCommand{id(MenuId::AppendWayBack), "Append way &back", "", "", &H::appendWayBack, true, &H::canAppendWayBack},
     MainCommand{id(MenuId::Undo), "&Undo", "", "Ctrl+Z", &H::undo, true, &H::canUndo},
-    MainCommand{id(MenuId::Redo), "Re&do", "", "Ctrl+Y", &H::redo, true, &H::canRedo},
+    // No two items of the menu share an access key: with &Delete's D here
+    // too, D would only move between them.
+    MainCommand{id(MenuId::Redo), "Red&o", "", "Ctrl+Y", &H::redo, true, &H::canRedo},
 };
 
 }  // namespace

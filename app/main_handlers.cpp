@@ -6,6 +6,7 @@
 
 #include "core/settings_file.h"
 #include "core/list_file.h"
+#include "app/open_in_explorer.h"
 
 namespace tavrel {
 
@@ -21,9 +22,7 @@ void MainHandlers::start(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
     recorder_.emplace(path_, services_, appDir_);
-    player_.emplace(path_, playbackSide_, services_, appDir_);
-    // A resume point belongs to the list as it was at the stop.
-    path_.onEntriesChanged = [this] { player_->withdrawResume(); };
+    player_.emplace(path_, settings_, playbackSide_, services_, appDir_);
     // A missing or unreadable settings file simply leaves the defaults.
     ReadResult file = services_.files.readAll(appDir_ + kSettingsFileName);
     if (file.ok)
@@ -117,11 +116,7 @@ void MainHandlers::playing(const std::function<void()>& playback) {
     playback();
 }
 
-void MainHandlers::explore() {
-    std::string commandLine = "explorer.exe \"" + programFolder_ + "\"";
-    if (std::string error = services_.shell.launch(commandLine, ShowStyle::Normal); !error.empty())
-        services_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
-}
+void MainHandlers::explore() { openInExplorer(services_.shell, services_.notifier, programFolder_, ShowStyle::Normal); }
 
 void MainHandlers::setOnTop(int value) {
     settings_.onTop = value;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/keystroke_list.h"
+#include "core/path_model.h"
 #include "platform/services.h"
 
 namespace tavrel {
@@ -12,15 +12,15 @@ namespace tavrel {
 class Recorder {
 public:
     // `appDir` ends in a backslash; the key sound lies beside the program.
-    Recorder(KeystrokeList& list, Services& services, std::string appDir);
+    Recorder(PathModel& list, Services& services, std::string appDir);
 
-    // Record (Command1_Click): empties the list and runs the whole recording,
+    // Record: empties the list and runs the whole recording,
     // returning once Stop or a full list has ended it or the program is
     // ending. Pressing Record again from inside the pump nests a second
     // recording.
     void record();
 
-    // Stop (Command2_Click). One Stop, or the list filling up, ends every
+    // Stop. One Stop, or the list filling up, ends every
     // nested recording.
     void stop();
 
@@ -32,7 +32,7 @@ public:
     void playbackReturned() { ++playbacks_; }
 
 private:
-    KeystrokeList& list_;
+    PathModel& list_;
     Services& services_;
     std::string keySound_;
     // Shared by nested recordings on purpose: the flag is the only state a

@@ -195,13 +195,25 @@ void FrmTavrel::unloadAndEnd() {
     endProgram();
 }
 
-void FrmTavrel::reset(const std::vector<std::string>& entries) {
+void FrmTavrel::changed(const PathChange& change) {
     HWND box = control(ControlId::List1);
+    switch (change.kind) {
+        case PathChange::Kind::Inserted: {
+            const LRESULT at = SendMessageW(box, LB_INSERTSTRING, static_cast<WPARAM>(change.index),
+                                            reinterpret_cast<LPARAM>(listEntryDisplay(change.entries[0]).c_str()));
+            if (at == LB_ERR || at == LB_ERRSPACE) throw std::bad_alloc();
+            return;
+        }
+        case PathChange::Kind::Erased:
+            SendMessageW(box, LB_DELETESTRING, static_cast<WPARAM>(change.index), 0);
+            return;
+        case PathChange::Kind::Reset: break;
+    }
     // Everything that needs memory comes first: a list too large to show
     // throws here, with the box untouched.
     std::vector<std::wstring> shown;
-    shown.reserve(entries.size());
-    for (const std::string& entry : entries) shown.push_back(listEntryDisplay(entry));
+    shown.reserve(change.entries.size());
+    for (const std::string& entry : change.entries) shown.push_back(listEntryDisplay(entry));
 
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     const bool filled = fillListBox(box, shown);
@@ -217,15 +229,6 @@ void FrmTavrel::reset(const std::vector<std::string>& entries) {
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
     if (!filled) throw std::bad_alloc();
-}
-
-void FrmTavrel::inserted(int index, const std::string& entry) {
-    SendMessageW(control(ControlId::List1), LB_INSERTSTRING, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
-}
-
-void FrmTavrel::erased(int index) {
-    SendMessageW(control(ControlId::List1), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void FrmTavrel::selected(int index) {

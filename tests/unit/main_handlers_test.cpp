@@ -331,9 +331,9 @@ TEST_F(ListMenu, GreysWhatCannotApply) {
     };
     EXPECT_EQ(availableItems(), with({}));
     loadFile();
-    EXPECT_EQ(availableItems(), with({Undo}));
+    EXPECT_EQ(availableItems(), with({Reverse, AppendWayBack, Undo}));
     world.list.select(1);
-    EXPECT_EQ(availableItems(), with({PlayFromHere, Delete, Undo}));
+    EXPECT_EQ(availableItems(), with({PlayFromHere, Delete, Reverse, AppendWayBack, Undo}));
     run(Undo);
     EXPECT_EQ(availableItems(), with({Redo}));
     // A playback greys everything; so does a recording, for Undo and Redo.
@@ -360,15 +360,15 @@ TEST_F(ListMenu, InsertDeleteAndUndoEditTheListSaveLeavesTheHistory) {
     world.list.select(2);
     run(InsertLeft);
     run(InsertDown);
-    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "LEFT", "DOWN", "RIGHT"}));
     world.list.select(0);
     run(Delete);
-    EXPECT_EQ(world.list.entries(), (Entries{"UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "LEFT", "DOWN", "RIGHT"}));
     EXPECT_EQ(world.list.selected(), 0);
     handlers.save();
-    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nDOWN\r\nLEFT\r\nRIGHT\r\n");
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nLEFT\r\nDOWN\r\nRIGHT\r\n");
     run(Undo);
-    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "LEFT", "DOWN", "RIGHT"}));
     run(Undo);
     run(Undo);
     EXPECT_EQ(world.list.entries(), kLoaded);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,12 +22,50 @@ Op del() { return [](PathModel& p) { p.eraseSelected(); }; }
 Op undo() { return [](PathModel& p) { p.undo(); }; }
 Op redo() { return [](PathModel& p) { p.redo(); }; }
 Op load(Entries e) { return [e](PathModel& p) { p.assign(e); }; }
+Op rev() { return [](PathModel& p) { p.reverse(); }; }
+Op wayBack() { return [](PathModel& p) { p.appendWayBack(); }; }
 // A recording: one step that clears the list and appends every entry.
 Op record(Entries e) {
     return [e](PathModel& p) {
         PathStep step(p);
         p.clear();
         for (const auto& x : e) p.append(x);
+    };
+}
+
+// A list box in miniature: it shows what it is told, moves its selection as
+// a list box does, and can fail to show one kind of change.
+struct Shown final : PathView {
+    Entries entries;
+    int selection = -1;
+    std::optional<PathChange::Kind> failOn;
+    void changed(const PathChange& c) override {
+        if (failOn == c.kind) throw std::bad_alloc();
+        switch (c.kind) {
+            case PathChange::Kind::Reset:
+                entries.assign(c.entries.begin(), c.entries.end());
+                selection = -1;
+                break;
+            case PathChange::Kind::Inserted:
+                entries.insert(entries.begin() + c.index, c.entries[0]);
+                if (selection >= c.index) ++selection;
+                break;
+            case PathChange::Kind::Erased:
+                entries.erase(entries.begin() + c.index);
+                selection = selection == c.index ? -1 : selection - (selection > c.index);
+                break;
+        }
+    }
+    void selected(int index) override { selection = index; }
+} shown;
+
+// `op` with the view unable to show a change of `kind`; the failure is
+// swallowed as the window's command dispatcher would report it.
+Op failing(PathChange::Kind kind, Op op) {
+    return [kind, op](PathModel& p) {
+        shown.failOn = kind;
+        EXPECT_THROW(op(p), std::bad_alloc);
+        shown.failOn.reset();
     };
 }
 
@@ -42,9 +82,13 @@ struct Case {
 TEST(PathModel, EditsSelectionAndHistory) {
     const Entries abc{"UP", "LEFT", "DOWN"};
     const Case cases[] = {
-        {"insert before the selected", abc, {sel(1), ins("RIGHT")}, {"UP", "RIGHT", "LEFT", "DOWN"}, 1, true, false},
-        {"insert with none selected goes last", abc, {ins("RIGHT")}, {"UP", "LEFT", "DOWN", "RIGHT"}, 3, true, false},
-        {"insert into an empty list", {}, {ins("UP")}, {"UP"}, 0, true, false},
+        {"insert before the selected", abc, {sel(1), ins("RIGHT")}, {"UP", "RIGHT", "LEFT", "DOWN"}, 2, true, false},
+        {"insert with none selected goes last", abc, {ins("RIGHT")}, {"UP", "LEFT", "DOWN", "RIGHT"}, -1, true, false},
+        {"insert into an empty list", {}, {ins("UP")}, {"UP"}, -1, true, false},
+        {"inserts in a row keep their order", abc, {sel(2), ins("RIGHT"), ins("UP")},
+         {"UP", "LEFT", "RIGHT", "UP", "DOWN"}, 4, true, false},
+        {"inserts in a row at the end keep their order", abc, {ins("RIGHT"), ins("UP")},
+         {"UP", "LEFT", "DOWN", "RIGHT", "UP"}, -1, true, false},
         {"delete selects the next", abc, {sel(1), del()}, {"UP", "DOWN"}, 1, true, false},
         {"delete of the last selects the new last", abc, {sel(2), del()}, {"UP", "LEFT"}, 1, true, false},
         {"delete of the only entry leaves none", {"UP"}, {sel(0), del()}, {}, -1, true, false},
@@ -66,17 +110,42 @@ TEST(PathModel, EditsSelectionAndHistory) {
          abc, -1, true, true},
         {"steps undone in reverse order", abc, {sel(0), del(), ins("RIGHT"), undo(), undo()}, abc, 0, true, true},
         {"a new change drops what was undone", abc, {sel(0), del(), undo(), ins("UP")},
-         {"UP", "UP", "LEFT", "DOWN"}, 0, true, false},
+         {"UP", "UP", "LEFT", "DOWN"}, 1, true, false},
         {"nothing to redo", abc, {redo()}, abc, -1, true, false},
         {"an unchanged list leaves no step", {}, {record({}), load({})}, {}, -1, false, false},
         {"selecting is no change", abc, {sel(2), sel(1)}, abc, 1, true, false},
+        {"a row the path does not have selects none", abc, {sel(1), sel(3), ins("RIGHT")},
+         {"UP", "LEFT", "DOWN", "RIGHT"}, -1, true, false},
+        {"reverse walks the path back", {"UP", "LEFT", "DOWN", "up"}, {sel(1), rev()},
+         {"up", "UP", "RIGHT", "DOWN"}, -1, true, false},
+        {"reverse undone", abc, {rev(), undo()}, abc, -1, true, true},
+        {"way back appended", abc, {wayBack()}, {"UP", "LEFT", "DOWN", "UP", "RIGHT", "DOWN"}, -1, true, false},
+        {"way back undone and redone", abc, {wayBack(), undo(), redo()},
+         {"UP", "LEFT", "DOWN", "UP", "RIGHT", "DOWN"}, -1, true, false},
+        {"no way back of nothing", {}, {wayBack(), rev()}, {}, -1, false, false},
+        // A change that fails leaves the path, its history and the view as they were.
+        {"a Load the view cannot show", abc, {sel(1), failing(PathChange::Kind::Reset, load({"RIGHT"}))}, abc, 1,
+         true, false},
+        {"an insert the view cannot show leaves no step", abc,
+         {sel(1), failing(PathChange::Kind::Inserted, ins("RIGHT")), undo()}, {}, -1, false, true},
+        {"a delete the view cannot show", abc, {sel(0), failing(PathChange::Kind::Erased, del())}, abc, 0, true,
+         false},
+        {"an undo the view cannot show stays to undo", abc, {sel(0), del(), failing(PathChange::Kind::Inserted, undo())},
+         {"LEFT", "DOWN"}, 0, true, false},
+        {"a reverse the view cannot show", abc, {failing(PathChange::Kind::Reset, rev()), undo()}, {}, -1, false,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PathModel path;
         path.assign(c.start);
+        shown.entries = c.start;
+        shown.selection = -1;
+        path.setView(&shown);
         // The set-up is a step of its own (a Load), except for an empty start.
         for (const Op& op : c.ops) op(path);
+        EXPECT_EQ(shown.entries, path.entries());
+        EXPECT_EQ(shown.selection, path.selected());
         EXPECT_EQ(path.entries(), c.entries);
         EXPECT_EQ(path.selected(), c.selected);
         EXPECT_EQ(path.canUndo(), c.canUndo);
@@ -97,10 +166,23 @@ TEST(PathModel, HistoryKeepsTheLastHundredSteps) {
     EXPECT_EQ(path.entries().back(), "49");
 }
 
+TEST(PathModel, HistoryOfLargeListsIsCappedBySize) {
+    // 40 Loads of a full list take more than kUndoBytes to keep.
+    PathModel path;
+    for (int i = 0; i < 40; ++i) path.assign(Entries(static_cast<std::size_t>(kListCapacity), std::to_string(i)));
+    int undone = 0;
+    while (path.canUndo()) {
+        path.undo();
+        ++undone;
+    }
+    EXPECT_GT(undone, 1);
+    EXPECT_LT(undone, 40);
+    EXPECT_EQ(path.entry(0), std::to_string(39 - undone));
+}
+
 TEST(PathModel, NoUndoWhileAStepIsOpenAndEveryChangeIsReported) {
     PathModel path;
-    int changes = 0;
-    path.onEntriesChanged = [&] { ++changes; };
+    const auto start = path.revision();
     path.append("UP");
     path.beginStep();
     path.append("DOWN");
@@ -114,7 +196,7 @@ TEST(PathModel, NoUndoWhileAStepIsOpenAndEveryChangeIsReported) {
     path.select(0);
     path.eraseSelected();
     path.insert("LEFT");
-    EXPECT_EQ(changes, 6);
+    EXPECT_EQ(path.revision() - start, 6u);
 }
 
 TEST(PathModel, FullListTakesNoInsert) {
@@ -123,6 +205,7 @@ TEST(PathModel, FullListTakesNoInsert) {
     EXPECT_EQ(path.count(), kListCapacity);
     EXPECT_FALSE(path.insert("DOWN"));
     EXPECT_FALSE(path.append("DOWN"));
+    EXPECT_FALSE(path.appendWayBack());
     EXPECT_EQ(path.count(), kListCapacity);
 }
 

@@ -162,8 +162,8 @@ TEST(Player, SettingsChangedMidPlaybackCountForTheTestsStillAhead) {
         rig.world.events.onPump = [&](int) {
             if (changed || !rig.countdownOver() || rig.sends() != c.afterSends) return;
             changed = true;
-            rig.world.controls.mode = static_cast<SpeedMode>(c.newMode);
-            rig.world.controls.noSoundValue = c.newNoSound;
+            rig.world.settings.mode = static_cast<SpeedMode>(c.newMode);
+            rig.world.settings.noSound = c.newNoSound;
         };
         rig.player.play();
         ASSERT_TRUE(changed);
