@@ -106,14 +106,16 @@ void MainHandlers::resume() {
     playing([this] { player_->resume(); });
 }
 
-void MainHandlers::playing(const std::function<void()>& playback) {
-    // However the playback ends: when it was started inside a recording's
-    // pump, that recording must not take the played keys for presses.
+void MainHandlers::playing(const std::function<void()>& playback) { takingKeys(playback); }
+
+void MainHandlers::takingKeys(const std::function<void()>& taker) {
+    // However it ends: when it ran inside a recording's pump, that recording
+    // must not take the keys it sent or took for presses.
     struct Returned {
         Recorder& recorder;
-        ~Returned() { recorder.playbackReturned(); }
+        ~Returned() { recorder.keysTakenElsewhere(); }
     } returned{*recorder_};
-    playback();
+    taker();
 }
 
 void MainHandlers::explore() { openInExplorer(services_.shell, services_.notifier, programFolder_, ShowStyle::Normal); }

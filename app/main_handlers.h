@@ -45,6 +45,10 @@ public:
     void about() { windows_.showAbout(); }
     void explore();
 
+    // Runs `track`, which shows the keystroke list's menu until the user
+    // has chosen; the arrows pressed in it are no moves of a recording.
+    void trackingMenu(const std::function<void()>& track) { takingKeys(track); }
+
     // The keystroke list's menu.
     void playFromHere();
     void resume();
@@ -99,6 +103,7 @@ private:
     void insert(DirectionId direction) { path_.insert(std::string(tavrel::direction(direction).name)); }
     void switchOnTop();
     void playing(const std::function<void()>& playback);
+    void takingKeys(const std::function<void()>& taker);
 
     PathModel& path_;
     MainView& view_;

@@ -26,10 +26,10 @@ public:
 
     bool recording() const { return recording_; }
 
-    // A playback has just returned, perhaps inside a recording's pump: the
-    // keys it sent, and whatever was pressed while it ran, are no path the
-    // user walked.
-    void playbackReturned() { ++playbacks_; }
+    // A playback or a menu has just returned, perhaps inside a recording's
+    // pump: the keys a playback sent, the arrows that moved through a menu,
+    // and whatever else was pressed meanwhile are no path the user walked.
+    void keysTakenElsewhere() { ++playbacks_; }
 
 private:
     PathModel& list_;
@@ -40,7 +40,7 @@ private:
     bool recording_ = false;
     // Set when the list filled up; the recordings it ends say so.
     bool listFull_ = false;
-    // Counts playbacks; a pass whose pump ran one records nothing.
+    // Counts playbacks and menus; a pass whose pump ran one records nothing.
     int playbacks_ = 0;
 };
 

@@ -69,6 +69,8 @@ bool FrmTavrel::create(HINSTANCE instance) {
     system_.stopKey.window = hwnd();
     createControls();
     path_.setView(this);
+    accelerators_ = ctrlAccelerators(listMenuCommands());
+    setAccelerators(hwnd(), accelerators_);
 
     handlers_.start(facts_.folder);
     ShowWindow(hwnd(), SW_SHOW);
@@ -168,19 +170,30 @@ void FrmTavrel::showListMenu(LPARAM at) {
         point = {item.left, item.bottom};
         ClientToScreen(box, &point);
     } else {
+        // The keys go to the list from now on, as after a left click, so
+        // Del and the menu key work on what the menu was about.
+        SetFocus(box);
         POINT inside = point;
         ScreenToClient(box, &inside);
+        RECT client{};
+        GetClientRect(box, &client);
+        // Below the last entry, or on the scroll bar, the box names the
+        // nearest entry with the high word set: that is none under the mouse.
         const LRESULT hit = SendMessageW(box, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
-        if (HIWORD(hit) == 0) path_.select(LOWORD(hit));
+        path_.select(PtInRect(&client, inside) && HIWORD(hit) == 0 ? LOWORD(hit) : -1);
     }
     HMENU menu = commandMenu(listMenuCommands(), handlers_);
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, hwnd(), nullptr));
+    int chosen = 0;
+    handlers_.trackingMenu([&] {
+        chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+                                                 point.y, 0, hwnd(), nullptr));
+    });
     DestroyMenu(menu);
     if (chosen != 0) onCommand(chosen, 0, false);
 }
 
-// The list's accelerators, which work while it has the focus.
+// The list's own keys (Del), which work while it has the focus; its Ctrl
+// keys work anywhere in the window (setAccelerators).
 LRESULT FrmTavrel::listKey(WPARAM wParam) {
     const int id = acceleratedCommand(listMenuCommands(), LOWORD(wParam), GetKeyState(VK_CONTROL) < 0);
     if (id == 0) return -1;

@@ -60,6 +60,7 @@ private:
     HWND toolTip_ = nullptr;
     int dpi_ = 96;
     std::optional<ControlFonts> fonts_;
+    HACCEL accelerators_ = nullptr;
 };
 
 }  // namespace tavrel::win32

@@ -271,6 +271,16 @@ TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
                    "message 48 DONE!", "message 64 Recording halted."}));
 }
 
+TEST_F(DuringRecording, ArrowsThatMoveThroughTheListMenuAreNotRecorded) {
+    record(1.0, [&] {
+        handlers.trackingMenu([&] {
+            world.keys.tap(40);
+            world.keys.tap(39);
+        });
+    });
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT", "DOWN"}));
+}
+
 TEST_F(DuringRecording, PreviewPausesTheLoopUntilItCloses) {
     record(1.0, [&] { handlers.preview(); });
     EXPECT_EQ(world.logOnly({"preview", "append", "message"}),
