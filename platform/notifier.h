@@ -5,7 +5,7 @@
 
 namespace tavrel {
 
-// Message-box icons, by the numbers the program has always used.
+// Message-box icons, by their MB_ICON numbers.
 enum class Icon : int { Stop = 16, Exclamation = 48, Information = 64 };
 
 class Notifier {

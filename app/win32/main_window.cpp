@@ -40,10 +40,6 @@ bool fillListBox(HWND box, const std::vector<std::wstring>& texts) {
 
 bool insideFrame2(ControlId id) { return controlSpec(id).container == ControlId::Frame2; }
 
-// The option buttons in the order of the speed-mode table.
-constexpr ControlId kModes[] = {ControlId::OptMode0, ControlId::OptMode1, ControlId::OptMode2};
-static_assert(std::size(kModes) == kSpeedModes.size());
-
 }  // namespace
 
 FrmTavrel::FrmTavrel(const AppFacts& facts, Win32Services& system)
@@ -145,7 +141,7 @@ void FrmTavrel::onCommand(int id, WORD code, bool fromControl) {
                 break;
             default:
                 for (const SpeedModeRow& row : kSpeedModes)
-                    if (static_cast<int>(kModes[static_cast<std::size_t>(row.mode)]) == id)
+                    if (static_cast<int>(speedOption(row.mode)) == id)
                         handlers_.setSpeedMode(row.mode);
                 break;
         }
@@ -263,7 +259,7 @@ void FrmTavrel::showStopKeyMissing(bool missing) {
 
 void FrmTavrel::showSettings(const Settings& settings) {
     for (const SpeedModeRow& row : kSpeedModes)
-        CheckDlgButton(hwnd(), static_cast<int>(kModes[static_cast<std::size_t>(row.mode)]),
+        CheckDlgButton(hwnd(), static_cast<int>(speedOption(row.mode)),
                        row.mode == settings.mode ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(settings.noSound));
     CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(settings.onTop));
