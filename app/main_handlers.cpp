@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "core/settings_file.h"
@@ -80,7 +81,7 @@ void MainHandlers::load() {
         reader.finish();
         total = reader.total();
         // Takes the new list whole or leaves the old one as it was.
-        loaded = path_.assign(reader.kept());
+        loaded = path_.assign(std::move(reader.kept()));
     } catch (const std::bad_alloc&) {
         // One line of hundreds of megabytes is one entry, and may be more
         // than a 32-bit program can hold, let alone copy.

@@ -28,9 +28,10 @@ PathModel::PathModel() {
     undone_.reserve(kUndoSteps + 1);
 }
 
-std::size_t PathModel::assign(const std::vector<std::string>& entries) {
-    const std::size_t taken = std::min(entries.size(), static_cast<std::size_t>(kListCapacity));
-    replace(std::vector<std::string>(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(taken)));
+std::size_t PathModel::assign(std::vector<std::string> entries) {
+    if (entries.size() > static_cast<std::size_t>(kListCapacity)) entries.resize(kListCapacity);
+    const std::size_t taken = entries.size();
+    replace(std::move(entries));
     return taken;
 }
 

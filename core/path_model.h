@@ -43,8 +43,8 @@ public:
     // An index outside the list selects none.
     void select(int index);
     // Replaces the whole list; returns how many entries were taken before
-    // the list was full.
-    std::size_t assign(const std::vector<std::string>& entries);
+    // the list was full. Moved in, a loaded list is never copied.
+    std::size_t assign(std::vector<std::string> entries);
 
     const std::vector<std::string>& entries() const { return entries_; }
     // -1 when no entry is selected.
