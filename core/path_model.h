@@ -19,7 +19,7 @@ inline constexpr int kListCapacity = 32767;
 inline constexpr std::size_t kUndoSteps = 100;
 // ... and no further than the steps that fit in this many bytes of stored
 // entries. A full list of "RIGHT"s takes about 0.95 MB in the 32-bit
-// program (24 bytes a string and its text), so about 33 such steps fit.
+// program (24 bytes a string and its text), so about 35 such steps fit.
 inline constexpr std::size_t kUndoBytes = 32u * 1024u * 1024u;
 
 // Every change fails as a whole: when a copy it needs cannot be made, or the

@@ -167,17 +167,20 @@ TEST(PathModel, HistoryKeepsTheLastHundredSteps) {
 }
 
 TEST(PathModel, HistoryOfLargeListsIsCappedBySize) {
-    // 40 Loads of a full list take more than kUndoBytes to keep.
+    // Twice as many Loads of a full list as kUndoBytes can keep, and fewer
+    // than kUndoSteps.
+    const int loads = static_cast<int>(2 * kUndoBytes / (kListCapacity * sizeof(std::string)));
+    ASSERT_LT(loads, static_cast<int>(kUndoSteps));
     PathModel path;
-    for (int i = 0; i < 40; ++i) path.assign(Entries(static_cast<std::size_t>(kListCapacity), std::to_string(i)));
+    for (int i = 0; i < loads; ++i) path.assign(Entries(static_cast<std::size_t>(kListCapacity), std::to_string(i)));
     int undone = 0;
     while (path.canUndo()) {
         path.undo();
         ++undone;
     }
     EXPECT_GT(undone, 1);
-    EXPECT_LT(undone, 40);
-    EXPECT_EQ(path.entry(0), std::to_string(39 - undone));
+    ASSERT_LT(undone, loads);
+    EXPECT_EQ(path.entry(0), std::to_string(loads - 1 - undone));
 }
 
 TEST(PathModel, NoUndoWhileAStepIsOpenAndEveryChangeIsReported) {
