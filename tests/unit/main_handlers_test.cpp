@@ -377,8 +377,11 @@ TEST_F(ListMenu, InsertDeleteAndUndoEditTheListSaveLeavesTheHistory) {
     EXPECT_EQ(world.list.selected(), 0);
     handlers.save();
     EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nLEFT\r\nDOWN\r\nRIGHT\r\n");
+    world.log.clear();
     run(Undo);
     EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "LEFT", "DOWN", "RIGHT"}));
+    // The list box redraws one line, not the whole list.
+    EXPECT_EQ(world.logOnly({"clear", "append", "insert", "erase"}), Log{"insert 0 UP"});
     run(Undo);
     run(Undo);
     EXPECT_EQ(world.list.entries(), kLoaded);
