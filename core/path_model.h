@@ -28,6 +28,9 @@ inline constexpr std::size_t kUndoBytes = 32u * 1024u * 1024u;
 class PathModel final {
 public:
     PathModel();
+    // A copy would not have the history's room reserved.
+    PathModel(const PathModel&) = delete;
+    PathModel& operator=(const PathModel&) = delete;
 
     // One view at a time; nullptr for none. The view shows what changes
     // from now on.

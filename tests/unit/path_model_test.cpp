@@ -2,6 +2,7 @@
 // every kind of change, on the plain model.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <new>
 #include <optional>
@@ -9,6 +10,21 @@
 #include <vector>
 
 #include "core/path_model.h"
+
+// Every allocation of the test program counts down here while a test has
+// set it; the one that reaches zero fails as an exhausted heap would.
+namespace {
+thread_local long allocationsBeforeFailure = -1;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (allocationsBeforeFailure == 0) throw std::bad_alloc();
+    if (allocationsBeforeFailure > 0) --allocationsBeforeFailure;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace tavrel {
 namespace {
@@ -69,6 +85,32 @@ Op failing(PathChange::Kind kind, Op op) {
     };
 }
 
+// `op` tried with its first allocation failing, then its second, and so on
+// until it succeeds: each failure must leave the path and the view as they were.
+Op everyAllocationFailing(Op op) {
+    return [op](PathModel& p) {
+        for (long k = 0;; ++k) {
+            const Entries before = p.entries();
+            const int selected = p.selected();
+            const bool undo = p.canUndo(), redo = p.canRedo();
+            allocationsBeforeFailure = k;
+            try {
+                op(p);
+                allocationsBeforeFailure = -1;
+                return;
+            } catch (const std::bad_alloc&) {
+                allocationsBeforeFailure = -1;
+            }
+            SCOPED_TRACE("allocation " + std::to_string(k) + " failed");
+            EXPECT_EQ(p.entries(), before);
+            EXPECT_EQ(p.selected(), selected);
+            EXPECT_EQ(p.canUndo(), undo);
+            EXPECT_EQ(p.canRedo(), redo);
+            EXPECT_EQ(shown.entries, before);
+        }
+    };
+}
+
 struct Case {
     const char* name;
     Entries start;
@@ -81,6 +123,7 @@ struct Case {
 
 TEST(PathModel, EditsSelectionAndHistory) {
     const Entries abc{"UP", "LEFT", "DOWN"};
+    const std::string kLong = "a text of more than sixteen characters";
     const Case cases[] = {
         {"insert before the selected", abc, {sel(1), ins("RIGHT")}, {"UP", "RIGHT", "LEFT", "DOWN"}, 2, true, false},
         {"insert with none selected goes last", abc, {ins("RIGHT")}, {"UP", "LEFT", "DOWN", "RIGHT"}, -1, true, false},
@@ -134,6 +177,15 @@ TEST(PathModel, EditsSelectionAndHistory) {
          {"LEFT", "DOWN"}, 0, true, false},
         {"a reverse the view cannot show", abc, {failing(PathChange::Kind::Reset, rev()), undo()}, {}, -1, false,
          true},
+        // And so does a copy that fails, whichever it is; the history then
+        // holds exactly the change that succeeded. Texts too long to be held
+        // inside a string need memory of their own.
+        {"an insert out of memory", abc, {sel(1), everyAllocationFailing(ins(kLong)), undo(), undo()}, {}, -1,
+         false, true},
+        {"a delete out of memory", abc, {sel(0), everyAllocationFailing(del()), undo()}, abc, 0, true, true},
+        {"a Load out of memory", abc, {everyAllocationFailing(load({kLong, "LEFT"})), undo()}, abc, -1, true, true},
+        {"an undo out of memory", abc, {sel(0), del(), everyAllocationFailing(undo())}, abc, 0, true, true},
+        {"a way back out of memory", abc, {everyAllocationFailing(wayBack()), undo()}, abc, -1, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
