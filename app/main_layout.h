@@ -38,7 +38,10 @@ inline constexpr ControlId kWindowClientArea = ControlId{0};
 
 static_assert(kSpeedModes.size() <= 18, "ControlId keeps 18 ids for the speed options");
 
-constexpr ControlId speedOption(SpeedMode mode) { return ControlId{static_cast<int>(ControlId::OptMode0) + static_cast<int>(mode)}; }
+// The option button of `mode`.
+constexpr ControlId speedOption(SpeedMode mode) {
+    return ControlId{static_cast<int>(ControlId::OptMode0) + static_cast<int>(mode)};
+}
 
 // The "Speed setting" frame holds the speed options 240 twips apart, 240
 // from its top and 120 clear of its bottom: 1095 twips high for three.
