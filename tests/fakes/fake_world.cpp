@@ -100,6 +100,7 @@ std::string FakeFiles::setCurrentFolder(const std::string& folder) {
 void FakeListView::changed(const PathChange& change) {
     switch (change.kind) {
         case PathChange::Kind::Reset:
+            ++resets;
             if (outOfMemory) throw std::bad_alloc();
             world.log.push_back("clear");
             for (const std::string& entry : change.entries) world.log.push_back("append " + entry);
