@@ -14,14 +14,15 @@ std::string appDirFrom(const std::string& programFolder) {
     return programFolder + "\\";
 }
 
-MainHandlers::MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows)
-    : path_(path), view_(view), services_(services), windows_(windows) {}
+MainHandlers::MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows,
+                           DialogWatch* watch)
+    : path_(path), view_(view), services_(services), windows_(windows), watch_(watch) {}
 
 void MainHandlers::start(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
     recorder_.emplace(path_, services_, appDir_);
-    player_.emplace(path_, playbackSide_, services_, appDir_);
+    player_.emplace(path_, playbackSide_, services_, appDir_, watch_);
     // A resume point belongs to the list as it was at the stop.
     path_.onEntriesChanged = [this] { player_->withdrawResume(); };
     // A missing or unreadable settings file simply leaves the defaults.
