@@ -85,7 +85,10 @@ std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::fu
     const double start = services_.clock.seconds();
     for (;;) {
         const DialogReading now = look();
-        switch (rule_.judge(now)) {
+        // A dialog that lost the keyboard focus shows none: the focus guard's
+        // stop, before the next piece, as it always was.
+        const Verdict verdict = now.foreground ? rule_.judge(now) : Verdict::LeftForeground;
+        switch (verdict) {
             case Verdict::Taken: pending_ = false; return std::nullopt;
             case Verdict::WrongEffect: pending_ = false; return TakeStop{wrongEffect(now)};
             case Verdict::LeftForeground:

@@ -68,6 +68,8 @@ struct Rig {
     Services services{world.keys,   sender,         sound,       world.beeper, world.clock, world.events,
                       world.notifier, world.shell,  world.order, world.files,  world.focus, world.stopKey};
     Player player{world.list, world.controls, services, kAppDir};
+    // The same, watching world.dialog.
+    Player watching{world.list, world.controls, services, kAppDir, &world.dialog};
 
     Rig(std::vector<std::string> entries, int mode, int noSound) {
         world.setEntries(std::move(entries));
