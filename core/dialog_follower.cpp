@@ -5,6 +5,7 @@ namespace tavrel {
 bool DialogFollower::begin(WindowId target) {
     target_ = target;
     pending_ = false;
+    settled_ = 0;
     rule_.reset();
     watching_ = watch_ != nullptr && watch_->begin(target);
     return watching_;
@@ -33,6 +34,7 @@ std::string DialogFollower::named(DialogControl control) {
 std::optional<std::string> DialogFollower::refusal(std::optional<DialogControl> resumeOn) {
     if (!watching_) return std::nullopt;
     const DialogControl focus = watch_->focus();
+    settled_ = focus;
     if (resumeOn) {
         if (focus == *resumeOn) return std::nullopt;
         return "Nothing was sent: Resume needs the dialog's focus on " + named(*resumeOn) +
@@ -69,8 +71,6 @@ DialogReading DialogFollower::look() {
     return now;
 }
 
-DialogControl DialogFollower::focusNow() { return watching_ ? watch_->focus() : 0; }
-
 std::string DialogFollower::wrongEffect(const DialogReading& now) {
     DialogControl want = rule_.expected();
     // Nothing learned yet: the dialog manager's next button is the likeliest
@@ -89,11 +89,22 @@ std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::fu
         // stop, before the next piece, as it always was.
         const Verdict verdict = now.foreground ? rule_.judge(now) : Verdict::LeftForeground;
         switch (verdict) {
-            case Verdict::Taken: pending_ = false; return std::nullopt;
+            case Verdict::Taken:
+                pending_ = false;
+                settled_ = now.focus;
+                return std::nullopt;
             case Verdict::WrongEffect: pending_ = false; return TakeStop{wrongEffect(now)};
-            case Verdict::LeftForeground:
+            case Verdict::LeftForeground: {
+                // Its focus cannot be read now. The focus guard's stop counts
+                // the piece as taken, so Resume asks for the focus where the
+                // piece leaves it; if it was lost, Resume refuses, and
+                // nothing is pressed wrongly.
+                DialogControl after = rule_.expected();
+                if (after == 0 && rule_.walksDown()) after = watch_->groupNext(rule_.before());
+                if (after != 0) settled_ = after;
                 pending_ = false;
                 return TakeStop{"the window receiving the keys lost the focus.", true};
+            }
             case Verdict::NotYet: break;
         }
         const double at = services_.clock.seconds();

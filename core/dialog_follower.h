@@ -56,7 +56,10 @@ public:
     // Waits until the pending piece is taken, calling `pump` between looks
     // (it may throw to end the wait). Nothing when it was taken.
     std::optional<TakeStop> awaitTaken(const std::function<void()>& pump);
-    DialogControl focusNow();
+    // Where the dialog's focus was when it was last seen to take a piece
+    // (or before the first): a dialog that lost the keyboard focus shows
+    // none, and gets its own back when it is given the focus again.
+    DialogControl settledFocus() const { return settled_; }
 
 private:
     DialogReading look();
@@ -69,6 +72,7 @@ private:
     WindowId target_ = 0;
     bool watching_ = false;
     bool pending_ = false;
+    DialogControl settled_ = 0;
 };
 
 }  // namespace tavrel

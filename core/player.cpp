@@ -412,7 +412,7 @@ std::optional<DialogControl> Player::focusAtStop() {
     // The last key may still be on its way (after Esc, the walk back's);
     // the focus it leaves is where the user must find it again.
     follower_.awaitTaken([this] { services_.events.pump(); });
-    return follower_.focusNow();
+    return follower_.settledFocus();
 }
 
 void Player::reportSendFailure(const std::string& error) {

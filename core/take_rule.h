@@ -40,6 +40,7 @@ public:
     // button than the one it started on would have done.
     DialogControl expected() const;
     DialogControl before() const { return before_; }
+    bool walksDown() const { return move_ == Move::Down; }
 
 private:
     enum class Move { Down, Up, Press, Other };

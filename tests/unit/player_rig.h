@@ -70,6 +70,7 @@ struct Rig {
     Player player{world.list, world.controls, services, kAppDir};
     // The same, watching world.dialog.
     Player watching{world.list, world.controls, services, kAppDir, &world.dialog};
+    bool watched = false;  // whether a shared helper plays with `watching`
 
     Rig(std::vector<std::string> entries, int mode, int noSound) {
         world.setEntries(std::move(entries));
