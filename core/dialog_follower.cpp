@@ -6,6 +6,7 @@ bool DialogFollower::begin(WindowId target) {
     target_ = target;
     pending_ = false;
     settled_ = 0;
+    kinds_.clear();
     rule_.reset();
     watching_ = watch_ != nullptr && watch_->begin(target);
     return watching_;
@@ -42,7 +43,7 @@ std::optional<std::string> DialogFollower::refusal(std::optional<DialogControl> 
     }
     // Any other control would take the arrows as its own: a list moves its
     // selection, a text box its caret, and the spaces press nothing.
-    if (watch_->kind(focus) != DialogControlKind::PushButton)
+    if (kindOf(focus) != DialogControlKind::PushButton)
         return "Nothing was sent: the dialog's focus is on " + named(focus) + ", not on its first button.";
     const DialogControl first = watch_->groupFirst(focus);
     if (first != 0 && first != focus)
@@ -62,10 +63,16 @@ void DialogFollower::sent() {
     pending_ = true;
 }
 
+DialogControlKind DialogFollower::kindOf(DialogControl control) {
+    const auto known = kinds_.find(control);
+    if (known != kinds_.end()) return known->second;
+    return kinds_[control] = watch_->kind(control);
+}
+
 DialogReading DialogFollower::look() {
     DialogReading now;
     now.focus = watch_->focus();
-    now.kind = watch_->kind(now.focus);
+    now.kind = kindOf(now.focus);
     now.drained = watch_->drained() == InputDrained::Yes;
     now.foreground = services_.focus.foreground() == target_;
     return now;

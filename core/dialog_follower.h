@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,7 @@ public:
 
 private:
     DialogReading look();
+    DialogControlKind kindOf(DialogControl control);
     std::string named(DialogControl control);
     std::string wrongEffect(const DialogReading& now);
 
@@ -73,6 +75,8 @@ private:
     bool watching_ = false;
     bool pending_ = false;
     DialogControl settled_ = 0;
+    // A control's kind does not change: asked once, not at every look.
+    std::map<DialogControl, DialogControlKind> kinds_;
 };
 
 }  // namespace tavrel

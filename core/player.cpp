@@ -149,7 +149,6 @@ void Player::run(PathPoint from) {
     }
 
     BusyHold busy(view_);
-    const ScopeExit watchEnds([this] { endWatching(); });
     stopFocus_.reset();
     sentAny_ = false;
     entry_ = 0;
@@ -159,6 +158,8 @@ void Player::run(PathPoint from) {
     std::optional<int> notTakenAfter;
     try {
         StopKeyHold stopKey(services_.stopKey, view_);
+        // Like Esc, the title is given back before any message box.
+        const ScopeExit watchEnds([this] { endWatching(); });
         try {
             countdown();
             // Read after the countdown, then fixed: the selection may be
@@ -168,6 +169,7 @@ void Player::run(PathPoint from) {
             awaitLast();
         } catch (const Stopped& stop) {
             if (stop.byEsc) rewindEntry();
+            if (sentAny_) stopFocus_ = focusAtStop();
             throw;
         }
 
@@ -252,7 +254,7 @@ void Player::rewindEntry() {
 void Player::keepResumePoint() {
     // Stopped in the closing wait, every key had already gone.
     if (!next_ || next_->entry >= list_.count()) return;
-    resumeFocus_ = sentAny_ ? focusAtStop() : startOn_;
+    resumeFocus_ = sentAny_ ? stopFocus_ : startOn_;
     resumeAt_ = next_;
     resumeList_.clear();
     for (int i = 0; i < list_.count(); ++i) resumeList_.push_back(list_.entry(i));
