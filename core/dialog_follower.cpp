@@ -1,5 +1,7 @@
 #include "core/dialog_follower.h"
 
+#include "core/key_strings.h"
+
 namespace tavrel {
 
 bool DialogFollower::begin(WindowId target) {
@@ -86,7 +88,8 @@ std::string DialogFollower::wrongEffect(const DialogReading& now) {
     return "the dialog's focus went to " + named(now.focus) + " instead of " + named(want) + ".";
 }
 
-std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::function<void()>& pump) {
+std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::function<void()>& pump,
+                                                                   std::string_view next) {
     if (!watching_ || !pending_) return std::nullopt;
     const WaitingLoop waiting(services_.events);
     const double start = services_.clock.seconds();
@@ -94,7 +97,7 @@ std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::fu
         const DialogReading now = look();
         // A dialog that lost the keyboard focus shows none: the focus guard's
         // stop, before the next piece, as it always was.
-        const Verdict verdict = now.foreground ? rule_.judge(now) : Verdict::LeftForeground;
+        const Verdict verdict = now.foreground ? rule_.judge(now, next == kSpacePiece) : Verdict::LeftForeground;
         switch (verdict) {
             case Verdict::Taken:
                 pending_ = false;

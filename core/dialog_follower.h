@@ -56,7 +56,8 @@ public:
     };
     // Waits until the pending piece is taken, calling `pump` between looks
     // (it may throw to end the wait). Nothing when it was taken.
-    std::optional<TakeStop> awaitTaken(const std::function<void()>& pump);
+    // `next`: the piece that goes after it, if any.
+    std::optional<TakeStop> awaitTaken(const std::function<void()>& pump, std::string_view next = {});
     // Where the dialog's focus was when it was last seen to take a piece
     // (or before the first): a dialog that lost the keyboard focus shows
     // none, and gets its own back when it is given the focus again.

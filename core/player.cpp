@@ -287,7 +287,7 @@ void Player::sendPieces(std::string_view keys) {
 void Player::sendPiece(std::string_view piece) {
     if (piece.empty()) return;
     pace();
-    awaitLast();
+    awaitLast(piece);
     pumpOrEnd();
     guardTarget();
     follower_.sending(piece);
@@ -395,8 +395,8 @@ void Player::endWatching() {
     notWatchingShown_ = false;
 }
 
-void Player::awaitLast() {
-    const auto stop = follower_.awaitTaken([this] { pumpOrEnd(); });
+void Player::awaitLast(std::string_view next) {
+    const auto stop = follower_.awaitTaken([this] { pumpOrEnd(); }, next);
     // The walk back after Esc goes as far as the dialog follows it.
     if (!stop || rewinding_) return;
     if (!stop->taken) {

@@ -102,7 +102,8 @@ private:
     void reportSendFailure(const std::string& error);
     // Watching the dialog: from the first piece, and before every next one.
     void startWatching();
-    void awaitLast();
+    // `next`: the piece about to go, if any.
+    void awaitLast(std::string_view next = {});
     void endWatching();
     std::optional<DialogControl> focusAtStop();
     std::string stoppedAt(std::string_view reason) const;

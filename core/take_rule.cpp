@@ -29,7 +29,7 @@ DialogControl TakeRule::expected() const {
     return 0;
 }
 
-Verdict TakeRule::judge(const DialogReading& now) {
+Verdict TakeRule::judge(const DialogReading& now, bool untilDrained) {
     const DialogControl want = expected();
     switch (move_) {
         case Move::Other:
@@ -46,7 +46,14 @@ Verdict TakeRule::judge(const DialogReading& now) {
             // was lost, which only the time the caller allows can tell.
             if (now.focus == before_) return Verdict::NotYet;
             if (now.kind != DialogControlKind::PushButton || (want != 0 && now.focus != want)) return Verdict::WrongEffect;
-            if (!now.drained) return Verdict::NotYet;
+            // An arrow acts on its key-down; its key-up does nothing in a
+            // dialog, so the focus on the new button is its whole effect.
+            // Waiting for the drained signal after the key-up as well cost
+            // 2.8 ms a piece under Wine 8 (median, receiving dialog): 28 s
+            // for 1,000 entries in "Original" against 11 s sent blind. A
+            // press waits, though: its own drained signal could come from a
+            // paint already under way for the arrow.
+            if (untilDrained && !now.drained) return Verdict::NotYet;
             if (move_ == Move::Down) {
                 downFrom_[before_] = now.focus;
                 walkedDownFrom_.push_back(before_);

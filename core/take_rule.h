@@ -35,7 +35,9 @@ public:
     // Just before `piece` goes out, with the focus the dialog has then.
     void sending(std::string_view piece, DialogControl focus);
     // The verdict on the piece last sent; learns its move once it is Taken.
-    Verdict judge(const DialogReading& now);
+    // `untilDrained`: the next piece is a press, so even an arrow counts as
+    // taken only once the dialog's thread has handled all its input.
+    Verdict judge(const DialogReading& now, bool untilDrained = false);
     // Where the last piece should have left the focus; 0 when any other push
     // button than the one it started on would have done.
     DialogControl expected() const;

@@ -32,11 +32,13 @@ TEST(TakeRule, JudgesEachPieceByWhereTheFocusWent) {
         Step last;
         Verdict verdict;
         DialogControl expected;
+        bool pressNext = false;
     } cases[] = {
         {"down to any other button", {}, {"{DOWN}", kA, button(kB)}, Verdict::Taken, 0},
         {"down still queued", {}, {"{DOWN}", kA, button(kA, false)}, Verdict::NotYet, 0},
         {"down dropped: the focus stays", {}, {"{DOWN}", kA, button(kA)}, Verdict::NotYet, 0},
-        {"down moved, its key-up still queued", {}, {"{DOWN}", kA, button(kB, false)}, Verdict::NotYet, 0},
+        {"down moved, its key-up still queued", {}, {"{DOWN}", kA, button(kB, false)}, Verdict::Taken, 0},
+        {"... before a press", {}, {"{DOWN}", kA, button(kB, false)}, Verdict::NotYet, 0, true},
         {"down into a list", {}, {"{DOWN}", kA, {kList, DialogControlKind::List, true, true}},
          Verdict::WrongEffect, 0},
         {"down as it went before", {{"{DOWN}", kA, button(kB)}, {"{UP}", kB, button(kA)}},
@@ -65,7 +67,7 @@ TEST(TakeRule, JudgesEachPieceByWhereTheFocusWent) {
         }
         rule.sending(c.last.piece, c.last.before);
         const DialogControl predicted = rule.expected();
-        EXPECT_EQ(rule.judge(c.last.after), c.verdict);
+        EXPECT_EQ(rule.judge(c.last.after, c.pressNext), c.verdict);
         EXPECT_EQ(predicted, c.expected);
     }
 }
