@@ -8,6 +8,7 @@ bool DialogFollower::begin(WindowId target) {
     target_ = target;
     pending_ = false;
     settled_ = 0;
+    fresh_ = false;
     kinds_.clear();
     rule_.reset();
     watching_ = watch_ != nullptr && watch_->begin(target);
@@ -56,13 +57,26 @@ std::optional<std::string> DialogFollower::refusal(std::optional<DialogControl> 
 
 void DialogFollower::sending(std::string_view piece) {
     if (!watching_) return;
-    rule_.sending(piece, watch_->focus());
+    // Just seen where the last piece left it: no need to ask again.
+    rule_.sending(piece, fresh_ ? settled_ : watch_->focus());
+    fresh_ = false;
+    walks_ = piece == kDownPiece || piece == kUpPiece;
 }
 
 void DialogFollower::sent() {
     if (!watching_) return;
-    watch_->markInput();
     pending_ = true;
+    marked_ = false;
+    // An arrow shows its effect in the focus; the signal of drained input
+    // costs the dialog a paint, so it is asked for only where it is needed.
+    if (!walks_) mark();
+}
+
+void DialogFollower::mark() {
+    // Marked after the keys were queued, the signal still comes only once
+    // the queue has run dry of them.
+    watch_->markInput();
+    marked_ = true;
 }
 
 DialogControlKind DialogFollower::kindOf(DialogControl control) {
@@ -71,11 +85,12 @@ DialogControlKind DialogFollower::kindOf(DialogControl control) {
     return kinds_[control] = watch_->kind(control);
 }
 
-DialogReading DialogFollower::look() {
+DialogReading DialogFollower::look(bool untilDrained) {
     DialogReading now;
     now.focus = watch_->focus();
     now.kind = kindOf(now.focus);
-    now.drained = watch_->drained() == InputDrained::Yes;
+    if (untilDrained && !marked_) mark();
+    now.drained = marked_ && watch_->drained() == InputDrained::Yes;
     now.foreground = services_.focus.foreground() == target_;
     return now;
 }
@@ -94,14 +109,16 @@ std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::fu
     const WaitingLoop waiting(services_.events);
     const double start = services_.clock.seconds();
     for (;;) {
-        const DialogReading now = look();
+        const bool untilDrained = !walks_ || next == kSpacePiece;
+        const DialogReading now = look(untilDrained);
         // A dialog that lost the keyboard focus shows none: the focus guard's
         // stop, before the next piece, as it always was.
-        const Verdict verdict = now.foreground ? rule_.judge(now, next == kSpacePiece) : Verdict::LeftForeground;
+        const Verdict verdict = now.foreground ? rule_.judge(now, untilDrained) : Verdict::LeftForeground;
         switch (verdict) {
             case Verdict::Taken:
                 pending_ = false;
                 settled_ = now.focus;
+                fresh_ = true;
                 return std::nullopt;
             case Verdict::WrongEffect: pending_ = false; return TakeStop{wrongEffect(now)};
             case Verdict::LeftForeground: {

@@ -64,7 +64,8 @@ public:
     DialogControl settledFocus() const { return settled_; }
 
 private:
-    DialogReading look();
+    DialogReading look(bool untilDrained);
+    void mark();
     DialogControlKind kindOf(DialogControl control);
     std::string named(DialogControl control);
     std::string wrongEffect(const DialogReading& now);
@@ -76,6 +77,11 @@ private:
     bool watching_ = false;
     bool pending_ = false;
     DialogControl settled_ = 0;
+    // settled_ was read right after the last piece was taken.
+    bool fresh_ = false;
+    // The pending piece is an arrow; the drained signal has been asked for.
+    bool walks_ = false;
+    bool marked_ = false;
     // A control's kind does not change: asked once, not at every look.
     std::map<DialogControl, DialogControlKind> kinds_;
 };
