@@ -35,7 +35,6 @@ TEST(TakeRule, JudgesEachPieceByWhereTheFocusWent) {
         bool pressNext = false;
     } cases[] = {
         {"down to any other button", {}, {"{DOWN}", kA, button(kB)}, Verdict::Taken, 0},
-        {"down still queued", {}, {"{DOWN}", kA, button(kA, false)}, Verdict::NotYet, 0},
         {"down dropped: the focus stays", {}, {"{DOWN}", kA, button(kA)}, Verdict::NotYet, 0},
         {"down moved, its key-up still queued", {}, {"{DOWN}", kA, button(kB, false)}, Verdict::Taken, 0},
         {"... before a press", {}, {"{DOWN}", kA, button(kB, false)}, Verdict::NotYet, 0, true},
@@ -50,9 +49,7 @@ TEST(TakeRule, JudgesEachPieceByWhereTheFocusWent) {
         {"up somewhere else", {{"{DOWN}", kA, button(kC)}}, {"{UP}", kC, button(kB)}, Verdict::WrongEffect, kA},
         {"up after two downs, to the middle one", {{"{DOWN}", kA, button(kB)}, {"{DOWN}", kB, button(kC)}},
          {"{UP}", kC, button(kB)}, Verdict::Taken, kB},
-        {"up with no down before it", {}, {"{UP}", kB, button(kA)}, Verdict::Taken, 0},
         {"press taken", {}, {" ", kA, button(kA)}, Verdict::Taken, kA},
-        {"press still queued", {}, {" ", kA, button(kA, false)}, Verdict::NotYet, kA},
         {"press moved the focus", {}, {" ", kA, button(kB)}, Verdict::WrongEffect, kA},
         {"press opened a window of another program", {}, {" ", kA, button(kA, true, false)},
          Verdict::LeftForeground, kA},
