@@ -12,6 +12,8 @@ struct Settings {
     int onTop = 0;
     int noSound = 1;
     SpeedMode mode = SpeedMode::Surpressed;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 }  // namespace tavrel

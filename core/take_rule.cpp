@@ -13,7 +13,10 @@ void TakeRule::reset() {
 
 void TakeRule::sending(std::string_view piece, DialogControl focus) {
     before_ = focus;
-    move_ = piece == kDownPiece ? Move::Down : piece == kUpPiece ? Move::Up : piece == kSpacePiece ? Move::Press : Move::Other;
+    move_ = piece == kDownPiece    ? Move::Down
+            : piece == kUpPiece    ? Move::Up
+            : piece == kSpacePiece ? Move::Press
+                                   : Move::Other;
 }
 
 DialogControl TakeRule::expected() const {
@@ -45,7 +48,8 @@ Verdict TakeRule::judge(const DialogReading& now, bool untilDrained) {
             // Still on the button it started on: the arrow is queued, or
             // was lost, which only the time the caller allows can tell.
             if (now.focus == before_) return Verdict::NotYet;
-            if (now.kind != DialogControlKind::PushButton || (want != 0 && now.focus != want)) return Verdict::WrongEffect;
+            if (now.kind != DialogControlKind::PushButton || (want != 0 && now.focus != want))
+                return Verdict::WrongEffect;
             // An arrow acts on its key-down; its key-up does nothing in a
             // dialog, so the focus on the new button is its whole effect.
             // Waiting for the drained signal after the key-up as well cost

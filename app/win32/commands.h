@@ -1,4 +1,4 @@
-// The one dispatcher of command rows, and the menus made from them.
+// The menus made from command rows, and their accelerators.
 #pragma once
 
 #include <span>
@@ -6,48 +6,31 @@
 
 #include <windows.h>
 
+#include "app/command_dispatch.h"
 #include "app/command_row.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
 
-// Runs the row with `id` if the user may run it now; false when no row has
-// that id.
-template <typename Target>
-bool runCommand(std::span<const CommandRow<Target>> rows, int id, Target& target) {
-    for (const CommandRow<Target>& row : rows) {
-        if (row.id != id) continue;
-        if (commandAvailable(row, target)) (target.*row.action)();
-        return true;
-    }
-    return false;
-}
-
 // A popup menu of `rows` in their order, each greyed when it is not
-// available now, its accelerator shown after a tab.
+// available now, its accelerator shown after a tab. Rows with the same
+// submenu stand together.
 template <typename Target>
 HMENU commandMenu(std::span<const CommandRow<Target>> rows, const Target& target) {
     HMENU menu = CreatePopupMenu();
     HMENU submenu = nullptr;
     std::string_view submenuName;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CommandRow<Target>& row = rows[i];
-        if (row.submenu.empty()) {
+    for (const MenuItem& item : menuItems(rows, target)) {
+        if (item.submenu.empty()) {
             submenu = nullptr;
-        } else if (!submenu || row.submenu != submenuName) {
-            // A submenu is greyed when none of its items is available.
-            bool any = false;
-            for (std::size_t k = i; k < rows.size() && rows[k].submenu == row.submenu; ++k)
-                any = any || commandAvailable(rows[k], target);
+        } else if (!submenu || item.submenu != submenuName) {
             submenu = CreatePopupMenu();
-            submenuName = row.submenu;
-            AppendMenuW(menu, MF_POPUP | (any ? MF_ENABLED : MF_GRAYED), reinterpret_cast<UINT_PTR>(submenu),
-                        widen(row.submenu).c_str());
+            submenuName = item.submenu;
+            AppendMenuW(menu, MF_POPUP | (item.submenuEnabled ? MF_ENABLED : MF_GRAYED),
+                        reinterpret_cast<UINT_PTR>(submenu), widen(item.submenu).c_str());
         }
-        std::string text(row.caption);
-        if (!row.accelerator.empty()) text += "\t" + std::string(row.accelerator);
-        AppendMenuW(submenu ? submenu : menu, MF_STRING | (commandAvailable(row, target) ? MF_ENABLED : MF_GRAYED),
-                    static_cast<UINT_PTR>(row.id), widen(text).c_str());
+        AppendMenuW(submenu ? submenu : menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                    static_cast<UINT_PTR>(item.id), widen(item.text).c_str());
     }
     return menu;
 }

@@ -1,9 +1,14 @@
 // Correcting a path in the program as shipped: an entry deleted from the
 // keystroke list's menu and saved, a Record by mistake undone, and a
-// playback stopped by Esc inside an entry resumed from the menu.
+// playback stopped by Esc inside an entry, or by the focus moving away,
+// resumed from the menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <tuple>
 
 #include "tests/e2e/message_checks.h"
 #include "tests/e2e/player_support.h"
@@ -32,6 +37,17 @@ void rightClick(POINT at) {
 // The menu the program shows, once it shows (the class every menu has).
 bool menuShows(const App& app) {
     return waitUntil([&] { return app.findWindow(L"#32768", L"") != nullptr; }, 10s);
+}
+
+// Resume chosen from the menu of the list's first entry, as a start for
+// playsThroughCountdown.
+std::function<void()> resumeFromTheMenu(const App& app) {
+    return [&app] {
+        ASSERT_TRUE(focus(app.main()));
+        rightClick(entryPoint(app, 0));
+        ASSERT_TRUE(menuShows(app)) << "no menu after a right click on the list";
+        tapKey('R');
+    };
 }
 
 ::testing::AssertionResult listBecomesAfter(const App& app, const Entries& expected, const char* what) {
@@ -98,27 +114,46 @@ TEST(ListMenu, RecordByMistakeOnALoadedPathIsUndoneWithCtrlZ) {
 
 TEST(ListMenu, EscInsideAnEntryThenResumeGivesTheDialogTheWholePathOnce) {
     const std::vector<std::string> entries = mixedPath(30);
-    Receiver receiver;
-    Session s(entries, 2);
-    const MainControls controls(s.app);
     // Aimed at the second down-arrow of the second entry, an "UP".
-    Stop stop;
-    ASSERT_TRUE(escInsideSecondEntry(s, controls, receiver, 4, &stop));
+    std::unique_ptr<StoppedRun> run;
+    ASSERT_TRUE(stopInsideSecondEntry(entries, 4, StopBy::Esc, run));
+    const auto& [receiver, s, controls, stop] = std::tie(run->receiver, run->session, run->controls, run->stop);
     ASSERT_TRUE(s.app.responsive());
 
-    const auto resumeFromTheMenu = [&] {
-        ASSERT_TRUE(focus(s.app.main()));
-        rightClick(entryPoint(s.app, 0));
-        ASSERT_TRUE(menuShows(s.app)) << "no menu after a right click on the list";
-        tapKey('R');
-    };
-    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog(), nullptr, resumeFromTheMenu));
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, receiver.dialog(), nullptr, resumeFromTheMenu(s.app)));
     ASSERT_TRUE(boxSays(s.app, L"DONE!", 48)) << "after Resume";
 
     ASSERT_TRUE(markEndOfInput(receiver));
     const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
     EXPECT_EQ(escPresses(events), 0) << "Esc reached the dialog";
-    EXPECT_TRUE(wholePathOnceAfterEsc(events, entries)) << "stopped at entry " << stop.entry;
+    EXPECT_TRUE(wholePathOnceAfterEsc(events, entries, 1)) << "stopped at entry " << stop.entry;
+}
+
+// The focus guard stops a playback between two pieces of an entry: Resume
+// carries on with the very next piece, and leaves the focus where a whole
+// playback would, so the next Play gives the same dialog the path again.
+TEST(ListMenu, ResumeAfterTheFocusMovedAwayThenPlayAgainGivesTheDialogThePathTwice) {
+    const std::vector<std::string> entries = mixedPath(30);
+    std::unique_ptr<StoppedRun> run;
+    ASSERT_TRUE(stopInsideSecondEntry(entries, 2, StopBy::FocusAway, run));
+    const auto& [first, second, s, controls, stop] =
+        std::tie(run->receiver, run->other, run->session, run->controls, run->stop);
+    std::printf("the focus moved away at entry %d, after %zu key events\n", stop.entry, run->events.size());
+    std::fflush(stdout);
+
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, first.dialog(), nullptr, resumeFromTheMenu(s.app)));
+    ASSERT_TRUE(boxSays(s.app, L"DONE!", 48)) << "after Resume";
+    ASSERT_TRUE(playsThroughCountdown(s.app, controls, first.dialog()));
+    ASSERT_TRUE(boxSays(s.app, L"DONE!", 48)) << "after Play";
+
+    ASSERT_TRUE(markEndOfInput(second));
+    EXPECT_EQ(eventsBeforeMarker(second.log()), std::vector<std::string>{}) << "keys reached the second dialog";
+    ASSERT_TRUE(markEndOfInput(first));
+    const std::vector<std::string> events = eventsBeforeMarker(first.log());
+    const std::vector<std::string> once = expectedReceiverEvents(entries);
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(events, twice) << "stopped at entry " << stop.entry << ": " << firstDifference(events, twice);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <tuple>
 
 #include "tests/e2e/message_checks.h"
 #include "tests/e2e/player_support.h"
@@ -62,13 +64,11 @@ TEST(PlayerGuard, FocusTakenBySecondDialogStopsTheKeys) {
 
 TEST(PlayerGuard, EscStopsPlaybackWalksTheFocusBackAndNeverReachesTheDialog) {
     const std::vector<std::string> entries = mixedPath(60);
-    Receiver receiver;
-    Session s(entries, 2);
-    const MainControls controls(s.app);
     // Aimed at the first down-arrow of the second entry, so Esc comes in the
     // middle of an entry: the focus must be walked back to "Move Down".
-    Stop stop;
-    ASSERT_TRUE(escInsideSecondEntry(s, controls, receiver, 2, &stop));
+    std::unique_ptr<StoppedRun> run;
+    ASSERT_TRUE(stopInsideSecondEntry(entries, 2, StopBy::Esc, run));
+    const auto& [receiver, s, controls, stop] = std::tie(run->receiver, run->session, run->controls, run->stop);
     EXPECT_EQ(stop.icon, 48);
     EXPECT_EQ(stop.text, L"Playback stopped at entry " + std::to_wstring(stop.entry) + L" of 60: Esc was pressed.");
     EXPECT_EQ(controls.actionsNot(true), "");
@@ -79,9 +79,12 @@ TEST(PlayerGuard, EscStopsPlaybackWalksTheFocusBackAndNeverReachesTheDialog) {
     const std::vector<std::string> events = eventsBeforeMarker(receiver.log());
     EXPECT_EQ(escPresses(events), 0) << "Esc reached the dialog";
     std::size_t resumeFrom = 0;
-    EXPECT_TRUE(walkedBackAfterEsc(events, entries, stop.entry, &resumeFrom));
+    int walk = 0;
+    EXPECT_TRUE(walkedBackAfterEsc(events, entries, stop.entry, &resumeFrom, &walk));
+    EXPECT_GE(walk, 1) << "Esc came between entries";
     EXPECT_EQ(receiver.focusedControl(), L"Move Down") << "the focus was not walked back";
-    std::printf("Esc stopped at entry %d; a resume would start at entry %zu\n", stop.entry, resumeFrom + 1);
+    std::printf("Esc stopped at entry %d, %d down-arrows walked back; a resume would start at entry %zu\n",
+                stop.entry, walk, resumeFrom + 1);
     std::fflush(stdout);
 
     // Esc is the user's again once playback has ended.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -108,13 +109,33 @@ struct Stop {
 // window answers again afterwards.
 Stop takeStop(const App& app, Millis timeout = kWait);
 
-// Plays the session's path, whose second entry must be "UP", into
-// `receiver` and presses Esc as soon as the receiver has logged the first
-// entry's events and `intoSecond` more; `stop` receives the message that
-// ends the playback. Play in "Ultra-surpressed": its 0.05 s before every
-// piece lands Esc within a piece or two of the aim, inside that entry.
-::testing::AssertionResult escInsideSecondEntry(const Session& s, const MainControls& controls,
-                                                const Receiver& receiver, std::size_t intoSecond, Stop* stop);
+// The two ways a user stops a playback from outside.
+enum class StopBy { Esc, FocusAway };
+
+// A session in "Ultra-surpressed" played into a receiver of its own and
+// stopped inside an entry; `other` takes the focus for StopBy::FocusAway.
+struct StoppedRun {
+    explicit StoppedRun(const std::vector<std::string>& path) : session(path, 2), controls(session.app) {}
+    Receiver receiver;
+    Receiver other;
+    Session session;
+    MainControls controls;
+    Stop stop;
+    std::vector<std::string> events;  // the receiver's, up to the stop
+    int walk = 0;                     // after Esc, down-arrows walked back up
+    std::size_t resumeFrom = 0;       // after Esc, as walkedBackAfterEsc gives it
+};
+
+// Plays `path`, whose second entry must be "UP", and stops it as soon as
+// the receiver has logged the first entry's events and `intoSecond` more.
+// The 0.05 s before every piece lands the stop within a piece or two of the
+// aim; it must come inside an entry: after Esc, before the entry's press,
+// so that the focus is walked back at least one button; after the focus
+// moved, with some of the entry's pieces sent and some not. When it came
+// elsewhere (the machine busy), the attempt is played again in a new
+// session, three attempts at most. Each attempt ends with the marker key.
+::testing::AssertionResult stopInsideSecondEntry(const std::vector<std::string>& path, std::size_t intoSecond,
+                                                 StopBy by, std::unique_ptr<StoppedRun>& out);
 
 // How often Esc went down in the receiver's `events`.
 std::ptrdiff_t escPresses(const std::vector<std::string>& events);
@@ -124,23 +145,25 @@ std::ptrdiff_t escPresses(const std::vector<std::string>& events);
 // entry either some down-arrows walked back up with as many up-arrows and no
 // press, or the whole entry. `resumeFrom` receives the 0-based entry a
 // resumed playback carries on from, so that the log after it must read
-// `events` + expectedReceiverEvents(entries from there on).
+// `events` + expectedReceiverEvents(entries from there on); `walk`, when
+// given, how many down-arrows were walked back (0 for the whole entry).
 ::testing::AssertionResult walkedBackAfterEsc(const std::vector<std::string>& events,
                                               const std::vector<std::string>& entries, int entry,
-                                              std::size_t* resumeFrom);
+                                              std::size_t* resumeFrom, int* walk = nullptr);
 
 // The receiver's log after Esc in the middle of an entry and a resume, Esc's
 // own key events aside: every event of the path once, in order, with at most
-// one walk down and back up, without a press, just before some entry.
+// one walk down and back up, without a press, just before some entry; of at
+// least `leastWalk` down-arrows.
 ::testing::AssertionResult wholePathOnceAfterEsc(const std::vector<std::string>& events,
-                                                 const std::vector<std::string>& entries);
+                                                 const std::vector<std::string>& entries, int leastWalk = 0);
 
 // Sends a key the player never sends and waits until the receiver has
 // logged it: everything queued for the receiver before it has been handled
 // by then, because key input reaches a window in the order it was sent.
 ::testing::AssertionResult markEndOfInput(const Receiver& receiver);
 
-// The receiver's events before the marker key.
+// The receiver's events before the last marker key, earlier markers left out.
 std::vector<std::string> eventsBeforeMarker(const ReceiverLog& log);
 
 }  // namespace e2e

@@ -77,7 +77,8 @@ TEST(PlayerWatch, ALostArrowStopsAtItsEntryAndResumeCompletesThePathOnce) {
     ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog()));
     const Stop stop = takeStop(w.s.app, 30s);
     const int entry = entryOfArrow(entries, kLost);
-    EXPECT_EQ(stop.text, L"Playback stopped at entry " + std::to_wstring(entry) + L" of 30: the dialog did not take a key.");
+    EXPECT_EQ(stop.text,
+              L"Playback stopped at entry " + std::to_wstring(entry) + L" of 30: the dialog did not take a key.");
     EXPECT_EQ(stop.icon, kExclamationIcon);
 
     const auto resume = [&] {

@@ -125,6 +125,7 @@ std::string FakeFiles::setCurrentFolder(const std::string& folder) {
 }
 
 void FakeListView::reset(const std::vector<std::string>& entries) {
+    ++resets;
     if (outOfMemory) throw std::bad_alloc();
     world.log.push_back("clear");
     for (const std::string& entry : entries) world.log.push_back("append " + entry);

@@ -236,6 +236,7 @@ struct FakeListView final : PathView {
     void selected(int index) override;
     // As a window that cannot hold the new list: it keeps showing the old one.
     bool outOfMemory = false;
+    int resets = 0;  // asked to show a whole new list, failed or not
     FakeWorld& world;
 };
 

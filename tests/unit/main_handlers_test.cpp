@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
+#include "app/command_dispatch.h"
 #include "app/main_commands.h"
 #include "app/main_handlers.h"
 #include "tests/fakes/fake_world.h"
+#include "tests/fakes/first_pump.h"
+#include "tests/fakes/key_presses.h"
 
 namespace tavrel {
 namespace {
 
-using fakes::FakeWorld;
-using fakes::Log;
+using namespace fakes;
 
 struct FakeWindows final : ModalWindows {
     explicit FakeWindows(FakeWorld& w) : world(w) {}
@@ -21,45 +27,70 @@ struct FakeWindows final : ModalWindows {
     FakeWorld& world;
 };
 
-class MainHandlersTest : public testing::Test {
-protected:
+// The handlers in a fake world, the keystroke list's menu run and shown
+// through the window's own dispatcher: a command greyed in the menu must not
+// run from its id either.
+struct HandlersRig {
     void load(const std::string& folder = "C:\\Games\\Tavrel") {
         handlers.start(folder);
         world.log.clear();
     }
 
-    // A recording in which LEFT is pressed at 0.5 s and DOWN at 1.5 s after
-    // Record; `handler` runs once, at the first pump at or after `at`; Stop
-    // comes at 2 s.
-    void recordLeftThenDown(double at = 0, std::function<void()> handler = {}) {
-        const double start = world.clock.now;
-        world.keys.timeline = [start](int key, double now) -> std::int16_t {
-            double t = now - start;
-            if (key == 37 && t >= 0.5 && t < 0.6) return 1;
-            if (key == 40 && t >= 1.5 && t < 1.6) return 1;
-            return 0;
+    double sinceRecord() const { return world.clock.now - recordStart; }
+    // A recording in which LEFT is held from 0.5 s and DOWN from 1.5 s after
+    // Record, 0.1 s each; each of `steps` runs once, at the first pump where
+    // it applies; Stop comes at the first pump at or after 2 s once they all
+    // have run.
+    void recordLeftThenDown(std::vector<AtFirstPump> steps = {}) {
+        recordStart = world.clock.now;
+        const std::vector<Press> presses = {{kLeft, 0.5, 0.6}, {kDown, 1.5, 1.6}};
+        world.keys.timeline = [this, presses](int key, double) -> std::int16_t {
+            return held(presses, key, sinceRecord()) ? 1 : 0;
         };
-        bool done = !handler, stopped = false;
-        world.events.onPump = [&, start, at](int) {
-            double t = world.clock.now - start;
-            if (!done && t >= at) {
-                done = true;
-                handler();
-            }
-            if (!stopped && t >= 2.0) {
-                stopped = true;
-                handlers.stop();
-            }
+        const std::vector<AtFirstPump> given = steps;
+        steps.emplace_back(
+            [this, given] {
+                return sinceRecord() >= 2.0 &&
+                       std::all_of(given.begin(), given.end(), [](const AtFirstPump& s) { return s.done(); });
+            },
+            [this] { handlers.stop(); });
+        world.events.onPump = [steps](int) {
+            for (const AtFirstPump& step : steps) step();
         };
         handlers.record();
         world.events.onPump = nullptr;
+    }
+    // A step of recordLeftThenDown at `seconds` after Record.
+    AtFirstPump at(double seconds, std::function<void()> act) {
+        return AtFirstPump([this, seconds] { return sinceRecord() >= seconds; }, std::move(act));
+    }
+
+    bool available(MenuId id) {
+        for (const MenuItem& item : menuItems(listMenuCommands(), handlers))
+            if (item.id == static_cast<int>(id)) return item.enabled;
+        throw std::out_of_range("no such item");
+    }
+    void run(MenuId id) { EXPECT_TRUE(runCommand(listMenuCommands(), static_cast<int>(id), handlers)); }
+    // The menu items that are not greyed, in the menu's order.
+    std::vector<MenuId> availableItems() {
+        std::vector<MenuId> out;
+        for (const MenuItem& item : menuItems(listMenuCommands(), handlers))
+            if (item.enabled) out.push_back(static_cast<MenuId>(item.id));
+        return out;
+    }
+    void loadFile() {
+        world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\nRIGHT\r\n";
+        handlers.load();
     }
 
     FakeWorld world;
     Services services = world.services();
     FakeWindows windows{world};
     MainHandlers handlers{world.list, world.controls, services, windows};
+    double recordStart = 0;
 };
+
+class MainHandlersTest : public testing::Test, public HandlersRig {};
 
 TEST(AppDir, HasExactlyOneTrailingBackslash) {
     EXPECT_EQ(appDirFrom("C:\\Games\\Tavrel"), "C:\\Games\\Tavrel\\");
@@ -151,27 +182,27 @@ TEST(MainHandlers, LoadThatFailsReportsAndLeavesTheListAlone) {
         const char* name;
         bool fileThere, readRunsOut, listRunsOut;
         std::string message;
+        int viewResets;  // the list is touched only once the file is in
     } cases[] = {
-        {"no list file", false, false, false, "message 16 The system cannot find the file specified."},
-        {"out of memory while reading", true, true, false, outOfMemory},
-        {"out of memory while taking the new list", true, false, true, outOfMemory},
+        {"no list file", false, false, false, "message 16 The system cannot find the file specified.", 0},
+        {"out of memory while reading", true, true, false, outOfMemory, 0},
+        {"out of memory while taking the new list", true, false, true, outOfMemory, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeWorld world;
-        Services services = world.services();
-        FakeWindows windows{world};
-        MainHandlers handlers{world.list, world.controls, services, windows};
-        handlers.start("C:\\Games\\Tavrel");
+        HandlersRig rig;
+        FakeWorld& world = rig.world;
+        rig.load();
         world.setEntries({"DOWN", "LEFT"}, 1);
         if (c.fileThere) world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = std::string(50, 'U') + "\r\nUP\r\n";
         world.files.outOfMemory = c.readRunsOut;
         world.listView.outOfMemory = c.listRunsOut;
-        handlers.load();
+        rig.handlers.load();
         EXPECT_EQ(world.logOnly({"message"}), (Log{c.message}));
         EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"DOWN", "LEFT"}));
         EXPECT_EQ(world.list.selected(), 1);
         EXPECT_TRUE(world.logOnly({"clear", "select"}).empty());
+        EXPECT_EQ(world.listView.resets, c.viewResets);
     }
 }
 
@@ -242,10 +273,10 @@ TEST_F(MainHandlersTest, PreviewAndAboutOpenTheirWindows) {
 // the list file.
 class DuringRecording : public MainHandlersTest {
 protected:
-    void record(double at, std::function<void()> handler) {
+    void record(double seconds, std::function<void()> handler) {
         load();
         world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\n";
-        recordLeftThenDown(at, std::move(handler));
+        recordLeftThenDown({at(seconds, std::move(handler))});
     }
 };
 
@@ -293,31 +324,11 @@ TEST_F(DuringRecording, ClosingEndsItWithTheSettingsWrittenAndNothingMore) {
 namespace tavrel {
 namespace {
 
-// The keystroke list's menu, run through its rows as the window runs them.
+// The keystroke list's menu.
 class ListMenu : public MainHandlersTest {
 protected:
-    const MainCommand& row(MenuId id) {
-        for (const MainCommand& r : listMenuCommands())
-            if (r.id == static_cast<int>(id)) return r;
-        throw std::out_of_range("no such row");
-    }
-    bool available(MenuId id) { return commandAvailable(row(id), handlers); }
-    void run(MenuId id) {
-        if (available(id)) (handlers.*row(id).action)();
-    }
-    // The menu items that are not greyed, in the menu's order.
-    std::vector<MenuId> availableItems() {
-        std::vector<MenuId> out;
-        for (const MainCommand& r : listMenuCommands())
-            if (commandAvailable(r, handlers)) out.push_back(static_cast<MenuId>(r.id));
-        return out;
-    }
     using Entries = std::vector<std::string>;
     const Entries kLoaded{"UP", "UP", "RIGHT"};
-    void loadFile() {
-        world.files.files["C:\\Games\\Tavrel\\TavrelXP.txt"] = "UP\r\nUP\r\nRIGHT\r\n";
-        handlers.load();
-    }
 };
 
 TEST_F(ListMenu, GreysWhatCannotApply) {
@@ -336,21 +347,35 @@ TEST_F(ListMenu, GreysWhatCannotApply) {
     EXPECT_EQ(availableItems(), with({PlayFromHere, Delete, Undo}));
     run(Undo);
     EXPECT_EQ(availableItems(), with({Redo}));
-    // A playback greys everything; so does a recording, for Undo and Redo.
-    std::vector<std::vector<MenuId>> seen;
+    // Everything but Resume, so that each greyed item below is greyed for
+    // the playback's or the recording's sake.
+    run(Redo);
+    world.list.select(1);
+    run(InsertUp);
+    run(Undo);
+    const std::vector<MenuId> ready = with({PlayFromHere, Delete, Undo, Redo});
+    ASSERT_EQ(availableItems(), ready);
+    // A playback greys everything, and its ids run nothing.
+    std::optional<std::vector<MenuId>> duringPlayback;
     world.events.onPump = [&](int) {
-        if (seen.empty()) seen.push_back(availableItems());
+        if (duringPlayback) return;
+        duringPlayback = availableItems();
+        for (const MainCommand& row : listMenuCommands()) runCommand(listMenuCommands(), row.id, handlers);
     };
-    loadFile();
     handlers.play();
-    world.events.onPump = [&](int) {
-        if (seen.size() == 1) seen.push_back(availableItems());
-        handlers.stop();
-    };
-    handlers.record();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], std::vector<MenuId>{});
-    EXPECT_EQ(seen[1], with({}));
+    EXPECT_EQ(duringPlayback, std::optional(std::vector<MenuId>{}));
+    EXPECT_EQ(world.list.entries(), kLoaded);
+    EXPECT_EQ(world.logOnly({"message"}), (Log{"message 48 DONE!"}));
+    // A recording greys Undo and Redo; an entry recorded and selected can
+    // be played or deleted.
+    world.list.select(1);
+    ASSERT_EQ(availableItems(), ready);
+    std::vector<MenuId> duringRecording;
+    recordLeftThenDown({at(1.0, [&] {
+        world.list.select(0);
+        duringRecording = availableItems();
+    })});
+    EXPECT_EQ(duringRecording, with({PlayFromHere, Delete}));
 }
 
 TEST_F(ListMenu, InsertDeleteAndUndoEditTheListSaveLeavesTheHistory) {
@@ -387,6 +412,88 @@ TEST_F(ListMenu, RecordByMistakeIsUndoneWhole) {
     EXPECT_EQ(world.list.entries(), kLoaded);
     run(MenuId::Redo);
     EXPECT_EQ(world.list.entries(), (Entries{"LEFT", "DOWN"}));
+}
+
+// Play from here and Resume as the menu runs them, also from inside a
+// recording's pump: what reaches the dialog, and what the recording keeps.
+TEST(ListMenuPlayback, PlayFromHereAndResumeThroughTheHandlers) {
+    using enum MenuId;
+    const Log up = {"send {DOWN}", "send {DOWN}", "send {DOWN}", "send  ", "send {UP}", "send {UP}", "send {UP}"};
+    const Log right = {"send {DOWN}", "send {DOWN}", "send  ", "send {UP}", "send {UP}"};
+    const Log left = {"send {DOWN}", "send  ", "send {UP}"};
+    const auto plus = [](Log a, const Log& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const auto escAfterSends = [](HandlersRig& r, std::size_t n) {
+        return AtFirstPump([&r, n] { return r.handlers.busy() && r.world.logOnly({"send "}).size() == n; },
+                           [&r] { r.world.stopKey.down = true; });
+    };
+    const struct {
+        const char* name;
+        std::function<void(HandlersRig&)> act;  // on the loaded "UP", "UP", "RIGHT"
+        Log sent;
+        std::vector<std::string> entries;  // afterwards
+        Log messages;
+    } cases[] = {
+        {"play from the second entry",
+         [](HandlersRig& r) {
+             r.world.list.select(1);
+             r.run(PlayFromHere);
+         },
+         plus(up, right), {"UP", "UP", "RIGHT"}, {"message 48 DONE!"}},
+        {"resume after Esc inside the second entry",
+         [&](HandlersRig& r) {
+             const AtFirstPump esc = escAfterSends(r, 9);
+             r.world.events.onPump = [esc](int) { esc(); };
+             r.handlers.play();
+             r.world.events.onPump = nullptr;
+             r.run(Resume);
+         },
+         plus(plus(plus(up, {"send {DOWN}", "send {DOWN}", "send {UP}", "send {UP}"}), up), right),
+         {"UP", "UP", "RIGHT"},
+         {"message 48 Playback stopped at entry 2 of 3: Esc was pressed.", "message 48 DONE!"}},
+        // LEFT and DOWN recorded by 1.7 s; the played keys are not recorded.
+        {"play from the first entry recorded, inside the recording",
+         [](HandlersRig& r) {
+             r.recordLeftThenDown({r.at(1.7, [&r] {
+                 r.world.list.select(0);
+                 r.run(PlayFromHere);
+             })});
+         },
+         plus(left, {"send  "}), {"LEFT", "DOWN"}, {"message 48 DONE!", "message 64 Recording halted."}},
+        // DOWN goes down and up during the countdown: not recorded either.
+        // Resume comes some passes after the one that played, as a click would.
+        {"resume inside the recording",
+         [&](HandlersRig& r) {
+             auto playedInPump = std::make_shared<std::optional<int>>();
+             const AtFirstPump play = r.at(1.0, [&r, playedInPump] {
+                 r.handlers.play();
+                 *playedInPump = r.world.events.calls;
+             });
+             const AtFirstPump resume(
+                 [&r, playedInPump] { return *playedInPump && r.world.events.calls > **playedInPump + 2; },
+                 [&r] {
+                     r.world.stopKey.down = false;
+                     EXPECT_TRUE(r.available(Resume));
+                     r.run(Resume);
+                 });
+             r.recordLeftThenDown({play, escAfterSends(r, 1), resume});
+         },
+         plus({"send {DOWN}", "send {UP}"}, left), {"LEFT"},
+         {"message 48 Playback stopped at entry 1 of 1: Esc was pressed.", "message 48 DONE!",
+          "message 64 Recording halted."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HandlersRig rig;
+        rig.load();
+        rig.loadFile();
+        c.act(rig);
+        EXPECT_EQ(rig.world.logOnly({"send "}), c.sent);
+        EXPECT_EQ(rig.world.list.entries(), c.entries);
+        EXPECT_EQ(rig.world.logOnly({"message"}), c.messages);
+    }
 }
 
 TEST_F(ListMenu, AnyEditWithdrawsTheResumeOfAStoppedPlayback) {

@@ -12,6 +12,7 @@ namespace tavrel {
 namespace {
 
 using namespace fakes;
+using enum SpeedMode;
 
 const std::vector<std::string> kPath = {"LEFT", "bogus", "UP", "DOWN", "RIGHT"};
 const std::vector<std::string> kPresses = {"LEFT", "UP", "DOWN", "RIGHT"};
@@ -25,20 +26,15 @@ Log stoppedRun(Rig& rig, int afterSends, const std::function<void(Rig&)>& stop,
     rig.world.stopKey.down = false;
     rig.world.focus.window = FakeFocus::kEditor;
     rig.world.events.onWait = nullptr;
-    bool acted = false;
-    rig.world.events.onPump = [&](int) {
-        if (acted || !stop || !rig.countdownOver() || rig.sends() != afterSends) return;
-        acted = true;
-        stop(rig);
-    };
+    const AtFirstPump act([&] { return stop && rig.countdownOver() && rig.sends() == afterSends; },
+                          [&] { stop(rig); });
+    rig.world.events.onPump = [&](int) { act(); };
     start(rig.watched ? rig.watching : rig.player);
-    EXPECT_EQ(acted, stop != nullptr) << "no pump after " << afterSends << " sends";
+    EXPECT_EQ(act.done(), stop != nullptr) << "no pump after " << afterSends << " sends";
     rig.world.events.onPump = nullptr;
     return rig.world.logOnly({"send "});
 }
 
-const auto pressEsc = [](Rig& r) { r.world.stopKey.down = true; };
-const auto focusAway = [](Rig& r) { r.world.focus.window = 0; };
 const auto play = [](Player& p) { p.play(); };
 const auto resume = [](Player& p) { p.resume(); };
 
@@ -67,7 +63,7 @@ TEST(PlayerResume, StopAnywhereThenResumeSendsEveryMoveOnceInOrder) {
         for (int k = 0; k < static_cast<int>(all.size()); ++k) {
             SCOPED_TRACE(std::string(kind.name) + " after " + std::to_string(k) + " sends" +
                          (watched ? ", watching" : ""));
-            Rig rig(kPath, kModeUltraSurpressed, 1);
+            Rig rig(kPath, UltraSurpressed, 1);
             rig.watched = watched;
             Player& player = watched ? rig.watching : rig.player;
             const Log first = stoppedRun(rig, k, kind.stop, play);
@@ -152,7 +148,7 @@ TEST(PlayerResume, WhatIsLeftToResumeAfterEachKindOfEnd) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rig rig(kPath, kModeSurpressed, 1);
+        Rig rig(kPath, Surpressed, 1);
         c.end(rig);
         EXPECT_EQ(rig.player.canResume(), !c.resumed.empty());
         rig.world.log.clear();

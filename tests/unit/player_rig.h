@@ -2,6 +2,7 @@
 // and the logs a playback must leave; shared by the player's test files.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 
 #include "core/player.h"
 #include "tests/fakes/fake_world.h"
+#include "tests/fakes/first_pump.h"
 
 namespace tavrel {
 
@@ -21,11 +23,6 @@ struct PlayerTestAccess {
 namespace fakes {
 
 inline const std::string kClick = "sound C:\\Tavrel\\click.wav";
-
-// The speed modes as a Rig takes them: the settings file's indexes.
-inline constexpr int kModeOriginal = static_cast<int>(SpeedMode::Original);
-inline constexpr int kModeSurpressed = static_cast<int>(SpeedMode::Surpressed);
-inline constexpr int kModeUltraSurpressed = static_cast<int>(SpeedMode::UltraSurpressed);
 
 // The pieces each direction must arrive as, one send per piece.
 inline const std::map<std::string, std::vector<std::string>> kPieces = {
@@ -72,9 +69,9 @@ struct Rig {
     Player watching{world.list, world.controls, services, kAppDir, &world.dialog};
     bool watched = false;  // whether a shared helper plays with `watching`
 
-    Rig(std::vector<std::string> entries, int mode, int noSound) {
+    Rig(std::vector<std::string> entries, SpeedMode mode, int noSound) {
         world.setEntries(std::move(entries));
-        world.controls.mode = static_cast<SpeedMode>(mode);
+        world.controls.mode = mode;
         world.controls.noSoundValue = noSound;
     }
 
@@ -89,6 +86,15 @@ struct Rig {
         return out;
     }
 };
+
+// How a user stops a playback from outside, as the tests do it from a pump.
+inline void pressEsc(Rig& rig) { rig.world.stopKey.down = true; }
+inline std::function<void(Rig&)> focusTo(WindowId window) {
+    return [window](Rig& rig) { rig.world.focus.window = window; };
+}
+inline void focusAway(Rig& rig) { focusTo(0)(rig); }
+
+inline std::string modeName(SpeedMode mode) { return std::string(speedModeRow(mode).caption); }
 
 inline Log countdownLog() {
     return {"actions off", kKeySound, "caption 5 seconds", kKeySound, "caption Ready...",

@@ -11,10 +11,11 @@ namespace tavrel {
 namespace {
 
 using namespace fakes;
+using enum SpeedMode;
 
 TEST(Player, EmptyListOnlySaysNothingToPlay) {
-    for (int mode : {0, 1, 2}) {
-        SCOPED_TRACE("mode " + std::to_string(mode));
+    for (SpeedMode mode : {Original, Surpressed, UltraSurpressed}) {
+        SCOPED_TRACE(modeName(mode));
         Rig rig({}, mode, 0);
         rig.player.play();
         EXPECT_EQ(rig.world.log, (Log{"message 48 Nothing to play."}));
@@ -27,16 +28,16 @@ TEST(Player, EmptyListOnlySaysNothingToPlay) {
 TEST(Player, PlaysMixedListInEveryModeAndSoundSetting) {
     const std::vector<std::string> entries = {"RIGHT", "up", "UP", "UP ", "DOWN", "", "Left", "LEFT", "DOWN", "left"};
     const struct {
-        int mode;
+        SpeedMode mode;
         int noSound;
         bool clicks;
     } cases[] = {
-        {0, 0, false}, {0, 1, false}, {0, 2, false},  //
-        {1, 0, true},  {1, 1, false}, {1, 2, false},  //
-        {2, 0, true},  {2, 1, false}, {2, 2, false},
+        {Original, 0, false},        {Original, 1, false},        {Original, 2, false},         //
+        {Surpressed, 0, true},       {Surpressed, 1, false},      {Surpressed, 2, false},       //
+        {UltraSurpressed, 0, true},  {UltraSurpressed, 1, false}, {UltraSurpressed, 2, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("mode " + std::to_string(c.mode) + " noSound " + std::to_string(c.noSound));
+        SCOPED_TRACE(modeName(c.mode) + " noSound " + std::to_string(c.noSound));
         Rig rig(entries, c.mode, c.noSound);
         rig.player.play();
         EXPECT_EQ(rig.world.log, playbackLog(entries, c.clicks));
@@ -56,7 +57,7 @@ TEST(Player, PlaysFromAnyEntryToTheEndAndNothingFromOutsideTheList) {
     const std::vector<std::string> entries = {"RIGHT", "up", "UP", "DOWN", "LEFT"};
     for (int first : {-1, 0, 1, 3, 4, 5}) {
         SCOPED_TRACE("from entry " + std::to_string(first));
-        Rig rig(entries, kModeSurpressed, 0);
+        Rig rig(entries, Surpressed, 0);
         rig.player.playFrom(first);
         const bool inside = first >= 0 && first < static_cast<int>(entries.size());
         EXPECT_EQ(rig.world.log, inside ? playbackLog(entries, true, static_cast<std::size_t>(first))
@@ -66,7 +67,7 @@ TEST(Player, PlaysFromAnyEntryToTheEndAndNothingFromOutsideTheList) {
 
 TEST(Player, ListWithoutAnyKeyStringStillCountsDownAndFinishes) {
     const std::vector<std::string> entries = {"up", "UP ", "Down"};
-    Rig rig(entries, 1, 0);
+    Rig rig(entries, Surpressed, 0);
     rig.player.play();
     EXPECT_EQ(rig.world.log, playbackLog(entries, true));
     EXPECT_EQ(rig.world.logOnly({"send"}), (Log{"sendwait "}));
@@ -78,17 +79,17 @@ TEST(Player, WaitsAreAtLeastTheirLengthAndNoLonger) {
         double max;
     };
     const struct {
-        int mode;
+        SpeedMode mode;
         Gap piece;  // between consecutive pieces, and from the last countdown sound
     } cases[] = {
-        {0, {0.0, 0.005}},
-        {1, {0.01, 0.015}},
-        {2, {0.05, 0.055}},
+        {Original, {0.0, 0.005}},
+        {Surpressed, {0.01, 0.015}},
+        {UltraSurpressed, {0.05, 0.055}},
     };
     const std::vector<std::string> entries = {"UP", "DOWN", "bogus", "LEFT", "RIGHT"};
     for (double origin : {0.0, 1000.0, 1.0e6, 1.0e9}) {
         for (const auto& c : cases) {
-            SCOPED_TRACE("origin " + std::to_string(origin) + " mode " + std::to_string(c.mode));
+            SCOPED_TRACE("origin " + std::to_string(origin) + " " + modeName(c.mode));
             Rig rig(entries, c.mode, 1);
             rig.world.clock.now = origin;
             rig.player.play();
@@ -132,41 +133,40 @@ TEST(Player, SettingsChangedMidPlaybackCountForTheTestsStillAhead) {
     constexpr Piece kMidSilent{false, 0.01, 0.015};
     const struct {
         const char* name;
-        int mode;
+        SpeedMode mode;
         int noSound;
         // Applied at the first pump after this many sends.
         int afterSends;
-        int newMode;
+        SpeedMode newMode;
         int newNoSound;
         std::vector<Piece> pieces;  // the seven pieces of "UP"
     } cases[] = {
         // No waits in mode 0: that pump is the one just before the third send.
-        {"original to ultra", 0, 0, 2, 2, 0,
+        {"original to ultra", Original, 0, 2, UltraSurpressed, 0,
          {kFast, kFast, kFast, kSlowClick, kSlowClick, kSlowClick, kSlowClick}},
         // The pump is inside the third piece's wait, before its click test.
-        {"ultra to original", 2, 0, 2, 0, 0,
+        {"ultra to original", UltraSurpressed, 0, 2, Original, 0,
          {kSlowClick, kSlowClick, kSlowSilent, kFast, kFast, kFast, kFast}},
-        {"surpressed to ultra during the short wait", 1, 0, 2, 2, 0,
+        {"surpressed to ultra during the short wait", Surpressed, 0, 2, UltraSurpressed, 0,
          {kMidClick, kMidClick, {true, 0.06, 0.065}, kSlowClick, kSlowClick, kSlowClick, kSlowClick}},
-        {"sound switched off", 1, 0, 2, 1, 1,
+        {"sound switched off", Surpressed, 0, 2, Surpressed, 1,
          {kMidClick, kMidClick, kMidSilent, kMidSilent, kMidSilent, kMidSilent, kMidSilent}},
-        {"sound switched to third state", 2, 0, 5, 2, 2,
+        {"sound switched to third state", UltraSurpressed, 0, 5, UltraSurpressed, 2,
          {kSlowClick, kSlowClick, kSlowClick, kSlowClick, kSlowClick, kSlowSilent, kSlowSilent}},
-        {"sound switched on", 1, 1, 3, 1, 0,
+        {"sound switched on", Surpressed, 1, 3, Surpressed, 0,
          {kMidSilent, kMidSilent, kMidSilent, kMidClick, kMidClick, kMidClick, kMidClick}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig({"UP"}, c.mode, c.noSound);
-        bool changed = false;
-        rig.world.events.onPump = [&](int) {
-            if (changed || !rig.countdownOver() || rig.sends() != c.afterSends) return;
-            changed = true;
-            rig.world.controls.mode = static_cast<SpeedMode>(c.newMode);
-            rig.world.controls.noSoundValue = c.newNoSound;
-        };
+        const AtFirstPump change([&] { return rig.countdownOver() && rig.sends() == c.afterSends; },
+                                 [&] {
+                                     rig.world.controls.mode = c.newMode;
+                                     rig.world.controls.noSoundValue = c.newNoSound;
+                                 });
+        rig.world.events.onPump = [&](int) { change(); };
         rig.player.play();
-        ASSERT_TRUE(changed);
+        ASSERT_TRUE(change.done());
 
         Log expected = countdownLog();
         expected.push_back("select 0");
@@ -202,15 +202,12 @@ TEST(Player, CountIsTakenAfterTheCountdownAndThenFixed) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rig rig({"DOWN", "DOWN"}, 0, 1);
-        bool added = false;
-        rig.world.events.onPump = [&](int) {
-            if (added || (c.duringCountdown ? rig.sends() != 0 : rig.sends() != 1)) return;
-            added = true;
-            rig.world.list.append("LEFT");
-        };
+        Rig rig({"DOWN", "DOWN"}, Original, 1);
+        const AtFirstPump add([&] { return rig.sends() == (c.duringCountdown ? 0 : 1); },
+                              [&] { rig.world.list.append("LEFT"); });
+        rig.world.events.onPump = [&](int) { add(); };
         rig.player.play();
-        ASSERT_TRUE(added);
+        ASSERT_TRUE(add.done());
         EXPECT_EQ(rig.world.logOnly({"select", "send"}), c.expected);
         EXPECT_EQ(rig.world.log.back(), "message 48 DONE!");
     }

@@ -12,6 +12,7 @@ namespace tavrel {
 namespace {
 
 using namespace fakes;
+using enum SpeedMode;
 
 // The log with every run of pumps shown once.
 Log collapsePumps(const Log& log) {
@@ -24,21 +25,22 @@ Log collapsePumps(const Log& log) {
 TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
     const struct {
         std::string keys;
-        int mode;
+        SpeedMode mode;
         int noSound;
         Log expected;  // runs of pumps shown once
     } cases[] = {
-        {"", 1, 0, {}},
-        {",,,", 2, 0, {}},
-        {" ", 0, 0, {"pump", "send  "}},
-        {",{DOWN},,{UP},", 0, 0, {"pump", "send {DOWN}", "pump", "send {UP}"}},
+        {"", Surpressed, 0, {}},
+        {",,,", UltraSurpressed, 0, {}},
+        {" ", Original, 0, {"pump", "send  "}},
+        {",{DOWN},,{UP},", Original, 0, {"pump", "send {DOWN}", "pump", "send {UP}"}},
         // A wait: pump, read the clock, sleep; then the polled last stretch.
-        {"{DOWN},,{UP}", 1, 0,
+        {"{DOWN},,{UP}", Surpressed, 0,
          {"pump", "wait", "pump", kClick, "pump", "send {DOWN}", "pump", "wait", "pump", kClick, "pump", "send {UP}"}},
-        {"{DOWN},,{UP}", 2, 1, {"pump", "wait", "pump", "send {DOWN}", "pump", "wait", "pump", "send {UP}"}},
+        {"{DOWN},,{UP}", UltraSurpressed, 1,
+         {"pump", "wait", "pump", "send {DOWN}", "pump", "wait", "pump", "send {UP}"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("keys \"" + c.keys + "\" mode " + std::to_string(c.mode));
+        SCOPED_TRACE("keys \"" + c.keys + "\" " + modeName(c.mode));
         Rig rig({}, c.mode, c.noSound);
         rig.world.events.onPump = [&](int) { rig.world.log.push_back("pump"); };
         rig.world.events.onWait = [&](const fakes::FakePump::Wait&) { rig.world.log.push_back("wait"); };
@@ -48,13 +50,13 @@ TEST(Player, SendTheSkipsEmptyPiecesAndPumpsBeforeEverySend) {
 }
 
 TEST(Player, SendTheInModeZeroPumpsExactlyOncePerPiece) {
-    Rig rig({}, 0, 0);
+    Rig rig({}, Original, 0);
     PlayerTestAccess::SendThe(rig.player, "{DOWN},,{DOWN}, ,{UP}");
     EXPECT_EQ(rig.world.events.calls, 4);
 }
 
 TEST(Player, SendTheAloneReportsAFailedSendAndStops) {
-    Rig rig({}, 0, 0);
+    Rig rig({}, Original, 0);
     rig.sender.failOnSend = 2;
     PlayerTestAccess::SendThe(rig.player, "{DOWN}, ,{UP}");
     ASSERT_EQ(rig.world.log.size(), 3u);
@@ -63,7 +65,7 @@ TEST(Player, SendTheAloneReportsAFailedSendAndStops) {
 }
 
 TEST(Player, SendTheStopsWhenTheProgramEnds) {
-    Rig rig({}, 1, 0);
+    Rig rig({}, Surpressed, 0);
     rig.world.events.onPump = [&](int) {
         if (rig.sends() == 1) rig.world.ended = true;
     };
@@ -76,10 +78,10 @@ TEST(Player, DelayPumpsUntilStrictlyPastItsLength) {
     // the end of the wait, which must not yet end it.
     for (double step : {0.001, 0.25}) {
         for (double origin : {0.0, 1024.0, 86399.99, 1.0e7}) {
-            for (float seconds : {0.0f, speedModeRow(SpeedMode::Surpressed).wait, speedModeRow(SpeedMode::UltraSurpressed).wait, 1.0f}) {
+            for (float seconds : {0.0f, speedModeRow(Surpressed).wait, speedModeRow(UltraSurpressed).wait, 1.0f}) {
                 SCOPED_TRACE("step " + std::to_string(step) + " origin " + std::to_string(origin) + " seconds " +
                              std::to_string(seconds));
-                Rig rig({}, 1, 0);
+                Rig rig({}, Surpressed, 0);
                 rig.world.clock.now = origin;
                 rig.world.clock.step = step;
                 PlayerTestAccess::Delay(rig.player, seconds);
@@ -109,7 +111,7 @@ TEST(Player, DelayWakesForAMessageAndHandlesItAtOnce) {
     const double firstReading = origin + 0.001;
     for (double at : {0.0, 0.25, 0.5, 0.998}) {
         SCOPED_TRACE("message at " + std::to_string(at));
-        Rig rig({}, 1, 0);
+        Rig rig({}, Surpressed, 0);
         rig.world.clock.now = origin;
         rig.world.events.messagesAt = {firstReading + at};
         std::vector<double> pumpTimes;
@@ -126,7 +128,7 @@ TEST(Player, DelayWakesForAMessageAndHandlesItAtOnce) {
 }
 
 TEST(Player, DelayReturnsAtOnceWhenTheProgramEnds) {
-    Rig rig({}, 1, 0);
+    Rig rig({}, Surpressed, 0);
     rig.world.events.onPump = [&](int call) {
         if (call == 3) rig.world.ended = true;
     };

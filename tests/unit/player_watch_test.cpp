@@ -14,6 +14,7 @@ namespace tavrel {
 namespace {
 
 using namespace fakes;
+using enum SpeedMode;
 
 constexpr DialogControl kA = 0x11, kB = 0x12, kC = 0x13, kList = 0x20;
 
@@ -77,42 +78,43 @@ TEST(PlayerWatch, StopsOrRefusesAtTheFirstKeyTheDialogDidNotTake) {
     const std::vector<std::string> path = {"DOWN", "LEFT", "UP", "RIGHT"};
     const struct {
         const char* name;
-        int mode;
+        SpeedMode mode;
         std::function<void(FakeDialog&)> setUp;
         std::function<void(FakeDialog&)> afterSecondEntry;  // at the first pump after 4 sends
         std::string message;
         std::vector<std::string> presses;
         bool resumable;
     } cases[] = {
-        {"a slow dialog gets everything", 0, [](FakeDialog& d) { d.busyLooks = 30; }, nullptr, "DONE!",
+        {"a slow dialog gets everything", Original, [](FakeDialog& d) { d.busyLooks = 30; }, nullptr, "DONE!",
          {"Move Down", "Move Left", "Move Up", "Move Right"}, false},
-        {"buttons in an order of their own", 1,
+        {"buttons in an order of their own", Surpressed,
          [](FakeDialog& d) {
              d.order = {0, 2, 1, 3};
              d.managerGroup = false;
          },
          nullptr, "DONE!", {"Move Down", "Move Right", "Move Up", "Move Left"}, false},
-        {"the focus on the list", 0, [](FakeDialog& d) { d.focusOn = FakeDialog::kList; }, nullptr,
+        {"the focus on the list", Original, [](FakeDialog& d) { d.focusOn = FakeDialog::kList; }, nullptr,
          atFirst + "its list, not on its first button.", {}, true},
-        {"the focus on the third button", 2, [](FakeDialog& d) { d.focusOn = FakeDialog::kFirst + 2; }, nullptr,
+        {"the focus on the third button", UltraSurpressed,
+         [](FakeDialog& d) { d.focusOn = FakeDialog::kFirst + 2; }, nullptr,
          atFirst + "\"Move Right\", not on its first button \"Move Down\". Give the dialog the focus by its title "
                    "bar, not by a button.",
          {}, true},
-        {"the third button of a window with no group", 0,
+        {"the third button of a window with no group", Original,
          [](FakeDialog& d) {
              d.focusOn = FakeDialog::kFirst + 2;
              d.managerGroup = false;
          },
          nullptr, "DONE!", {"Move Right", "Move Up", "Move Left", "Move Down"}, false},
-        {"the fifth arrow dropped", 1, [](FakeDialog& d) { d.dropArrow = 5; }, nullptr,
+        {"the fifth arrow dropped", Surpressed, [](FakeDialog& d) { d.dropArrow = 5; }, nullptr,
          stopped(3, 4, "the dialog did not take a key."), {"Move Down", "Move Left"}, true},
-        {"a dialog that stopped answering", 0,
+        {"a dialog that stopped answering", Original,
          [](FakeDialog& d) {
              d.dropArrow = 1;
              d.answering = false;
          },
          nullptr, stopped(2, 4, "the receiving window stopped responding."), {"Move Down"}, true},
-        {"a down-arrow that went elsewhere than before", 0, nullptr,
+        {"a down-arrow that went elsewhere than before", Original, nullptr,
          [](FakeDialog& d) { d.order = {0, 2, 1, 3}; },
          stopped(3, 4, "the dialog's focus went to \"Move Right\" instead of \"Move Left\"."),
          {"Move Down", "Move Left"}, true},
@@ -145,7 +147,7 @@ TEST(PlayerWatch, ResumeAfterALostKeyCompletesThePathOnce) {
     const std::vector<std::string> whole = {"Move Up", "Move Left", "Move Right", "Move Down", "Move Up"};
     for (int drop : {1, 3, 4, 7, 9, 12}) {
         SCOPED_TRACE("arrow " + std::to_string(drop) + " lost");
-        Rig rig(path, 0, 1);
+        Rig rig(path, Original, 1);
         FakeDialog& dialog = rig.world.dialog;
         dialog.dropArrow = drop;
         rig.watching.play();
@@ -174,7 +176,7 @@ TEST(PlayerWatch, ResumeAfterALostKeyCompletesThePathOnce) {
 }
 
 TEST(PlayerWatch, AWindowThatCannotBeWatchedIsPlayedBlindWithTheTitleSaySo) {
-    Rig rig({"UP", "DOWN"}, 1, 1);
+    Rig rig({"UP", "DOWN"}, Surpressed, 1);
     rig.world.dialog.watchable = false;
     std::vector<bool> duringPlay;
     rig.world.events.onPump = [&](int) {

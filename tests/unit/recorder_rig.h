@@ -10,13 +10,10 @@
 
 #include "core/recorder.h"
 #include "tests/fakes/fake_world.h"
+#include "tests/fakes/first_pump.h"
+#include "tests/fakes/key_presses.h"
 
 namespace tavrel::fakes {
-
-inline constexpr int kLeft = 37;
-inline constexpr int kUp = 38;
-inline constexpr int kRight = 39;
-inline constexpr int kDown = 40;
 
 // Binary fractions keep every fake-clock time exact, so the grace boundary
 // can be hit on the nose. The clock advances one step per reading, so pass k
@@ -27,17 +24,6 @@ inline constexpr double kGrace = 0.25;  // exactly 16 steps
 
 inline const std::string kHalted = "message 64 Recording halted.";
 inline const std::string kNothingToStop = "message 48 Nothing to stop.";
-
-// A key held down for downFrom <= t < downUntil, in seconds after the click
-// on Record.
-struct Press {
-    int key;
-    double downFrom;
-    double downUntil;
-    // Whether the system reports its going down and up as input that wakes
-    // a key watch (Harness::wakeOnKeys).
-    bool reported = true;
-};
 
 // One recorder in a scripted world: key presses on a timeline, and handlers
 // run from the event pump at chosen times.
@@ -66,8 +52,7 @@ struct Harness {
             const bool polledBefore = last != lastPoll.end();
             const double since = polledBefore ? last->second : -1e9;
             lastPoll[key] = t;
-            for (const Press& p : presses)
-                if (p.key == key && p.downFrom <= t && t < p.downUntil) return downValue;
+            if (held(presses, key, t)) return downValue;
             if (latched)
                 for (const Press& p : presses)
                     if (p.key == key && since < p.downFrom && p.downFrom <= t) return 1;
@@ -96,12 +81,8 @@ struct Harness {
 
     // Stop is clicked in the first pump at or after `t`.
     void stopAt(double t) {
-        atPump = [this, t, done = false](double now) mutable {
-            if (!done && now >= t) {
-                done = true;
-                recorder.stop();
-            }
-        };
+        const AtFirstPump stop([this, t] { return elapsed() >= t; }, [this] { recorder.stop(); });
+        atPump = [stop](double) { stop(); };
     }
 };
 
