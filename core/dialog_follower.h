@@ -65,7 +65,6 @@ public:
 
 private:
     DialogReading look(bool untilDrained);
-    void mark();
     DialogControlKind kindOf(DialogControl control);
     std::string named(DialogControl control);
     std::string wrongEffect(const DialogReading& now);
@@ -79,9 +78,8 @@ private:
     DialogControl settled_ = 0;
     // settled_ was read right after the last piece was taken.
     bool fresh_ = false;
-    // The pending piece is an arrow; the drained signal has been asked for.
+    // The pending piece is an arrow: its focus shows its effect.
     bool walks_ = false;
-    bool marked_ = false;
     // A control's kind does not change: asked once, not at every look.
     std::map<DialogControl, DialogControlKind> kinds_;
 };
