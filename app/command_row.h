@@ -12,8 +12,9 @@ namespace tavrel {
 template <typename Target>
 struct CommandRow {
     int id;  // the window's command id: a button's control id, or a menu item's
-    // With '&' before the access key. A menu item in a submenu names it in
-    // `submenu`; rows with the same submenu stand together.
+    // A menu item's, with '&' before the access key; empty for a control,
+    // which has its own. A menu item in a submenu names it in `submenu`;
+    // rows with the same submenu stand together.
     std::string_view caption;
     std::string_view submenu;
     std::string_view accelerator;  // as the menu shows it, e.g. "Ctrl+Z"

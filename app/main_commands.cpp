@@ -11,16 +11,15 @@ using H = MainHandlers;
 constexpr int id(ControlId c) { return static_cast<int>(c); }
 constexpr int id(MenuId m) { return static_cast<int>(m); }
 
-// A playback disables every button, as it always has (the "Actions" frame).
+// A button's row names its control, whose caption the layout holds. A
+// playback disables every button (the "Actions" frame).
+constexpr MainCommand button(ControlId control, void (H::*action)()) { return {id(control), "", "", "", action, true}; }
+
 constexpr std::array kButtons{
-    MainCommand{id(ControlId::Command4), "About", "", "", &H::about, true},
-    MainCommand{id(ControlId::Command5), "Explore", "", "", &H::explore, true},
-    MainCommand{id(ControlId::BtnLoad), "Load", "", "", &H::load, true},
-    MainCommand{id(ControlId::BtnSave), "Save", "", "", &H::save, true},
-    MainCommand{id(ControlId::BtnPreview), "Preview", "", "", &H::preview, true},
-    MainCommand{id(ControlId::Command3), "Play", "", "", &H::play, true},
-    MainCommand{id(ControlId::Command2), "Stop", "", "", &H::stop, true},
-    MainCommand{id(ControlId::Command1), "Record", "", "", &H::record, true},
+    button(ControlId::Command4, &H::about),   button(ControlId::Command5, &H::explore),
+    button(ControlId::BtnLoad, &H::load),     button(ControlId::BtnSave, &H::save),
+    button(ControlId::BtnPreview, &H::preview), button(ControlId::Command3, &H::play),
+    button(ControlId::Command2, &H::stop),    button(ControlId::Command1, &H::record),
 };
 
 // While a playback runs the menu offers nothing: each item would change the
@@ -33,8 +32,12 @@ constexpr std::array kListMenu{
     MainCommand{id(MenuId::InsertLeft), "&Left", "&Insert", "", &H::insertLeft, true, &H::canInsert},
     MainCommand{id(MenuId::InsertRight), "&Right", "&Insert", "", &H::insertRight, true, &H::canInsert},
     MainCommand{id(MenuId::Delete), "&Delete", "", "Del", &H::deleteEntry, true, &H::hasSelection},
+    MainCommand{id(MenuId::Reverse), "Re&verse", "", "", &H::reverse, true, &H::hasEntries},
+    MainCommand{id(MenuId::AppendWayBack), "Append way &back", "", "", &H::appendWayBack, true, &H::canAppendWayBack},
     MainCommand{id(MenuId::Undo), "&Undo", "", "Ctrl+Z", &H::undo, true, &H::canUndo},
-    MainCommand{id(MenuId::Redo), "Re&do", "", "Ctrl+Y", &H::redo, true, &H::canRedo},
+    // No two items of the menu share an access key: with &Delete's D here
+    // too, D would only move between them.
+    MainCommand{id(MenuId::Redo), "Red&o", "", "Ctrl+Y", &H::redo, true, &H::canRedo},
 };
 
 }  // namespace

@@ -23,6 +23,8 @@ enum class MenuId : int {
     Delete,
     Undo,
     Redo,
+    Reverse,
+    AppendWayBack,
 };
 
 // The buttons, in tab order.

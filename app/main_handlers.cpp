@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "core/settings_file.h"
 #include "core/list_file.h"
+#include "app/open_in_explorer.h"
 
 namespace tavrel {
 
@@ -22,9 +24,7 @@ void MainHandlers::start(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
     recorder_.emplace(path_, services_, appDir_);
-    player_.emplace(path_, playbackSide_, services_, appDir_, watch_);
-    // A resume point belongs to the list as it was at the stop.
-    path_.onEntriesChanged = [this] { player_->withdrawResume(); };
+    player_.emplace(path_, settings_, playbackSide_, services_, appDir_, watch_);
     // A missing or unreadable settings file simply leaves the defaults.
     ReadResult file = services_.files.readAll(appDir_ + kSettingsFileName);
     if (file.ok)
@@ -82,7 +82,7 @@ void MainHandlers::load() {
         reader.finish();
         total = reader.total();
         // Takes the new list whole or leaves the old one as it was.
-        loaded = path_.assign(reader.kept());
+        loaded = path_.assign(std::move(reader.kept()));
     } catch (const std::bad_alloc&) {
         // One line of hundreds of megabytes is one entry, and may be more
         // than a 32-bit program can hold, let alone copy.
@@ -108,21 +108,19 @@ void MainHandlers::resume() {
     playing([this] { player_->resume(); });
 }
 
-void MainHandlers::playing(const std::function<void()>& playback) {
-    // However the playback ends: when it was started inside a recording's
-    // pump, that recording must not take the played keys for presses.
+void MainHandlers::playing(const std::function<void()>& playback) { takingKeys(playback); }
+
+void MainHandlers::takingKeys(const std::function<void()>& taker) {
+    // However it ends: when it ran inside a recording's pump, that recording
+    // must not take the keys it sent or took for presses.
     struct Returned {
         Recorder& recorder;
-        ~Returned() { recorder.playbackReturned(); }
+        ~Returned() { recorder.keysTakenElsewhere(); }
     } returned{*recorder_};
-    playback();
+    taker();
 }
 
-void MainHandlers::explore() {
-    std::string commandLine = "explorer.exe \"" + programFolder_ + "\"";
-    if (std::string error = services_.shell.launch(commandLine, ShowStyle::Normal); !error.empty())
-        services_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
-}
+void MainHandlers::explore() { openInExplorer(services_.shell, services_.notifier, programFolder_, ShowStyle::Normal); }
 
 void MainHandlers::setOnTop(int value) {
     settings_.onTop = value;

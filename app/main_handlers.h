@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/direction.h"
 #include "core/path_model.h"
 #include "app/main_view.h"
 #include "core/settings.h"
@@ -46,14 +47,20 @@ public:
     void about() { windows_.showAbout(); }
     void explore();
 
+    // Runs `track`, which shows the keystroke list's menu until the user
+    // has chosen; the arrows pressed in it are no moves of a recording.
+    void trackingMenu(const std::function<void()>& track) { takingKeys(track); }
+
     // The keystroke list's menu.
     void playFromHere();
     void resume();
-    void insertUp() { path_.insert("UP"); }
-    void insertDown() { path_.insert("DOWN"); }
-    void insertLeft() { path_.insert("LEFT"); }
-    void insertRight() { path_.insert("RIGHT"); }
+    void insertUp() { insert(DirectionId::Up); }
+    void insertDown() { insert(DirectionId::Down); }
+    void insertLeft() { insert(DirectionId::Left); }
+    void insertRight() { insert(DirectionId::Right); }
     void deleteEntry() { path_.eraseSelected(); }
+    void reverse() { path_.reverse(); }
+    void appendWayBack() { path_.appendWayBack(); }
     void undo() { path_.undo(); }
     void redo() { path_.redo(); }
 
@@ -61,6 +68,8 @@ public:
     bool hasSelection() const { return path_.selected() >= 0; }
     bool canResume() const { return player_ && player_->canResume(); }
     bool canInsert() const { return path_.count() < kListCapacity; }
+    bool hasEntries() const { return path_.count() > 0; }
+    bool canAppendWayBack() const { return path_.canAppendWayBack(); }
     bool canUndo() const { return path_.canUndo(); }
     bool canRedo() const { return path_.canRedo(); }
     bool recording() const { return recorder_->recording(); }
@@ -78,12 +87,10 @@ public:
     const std::string& programFolder() const { return programFolder_; }
 
 private:
-    // What the player reads and changes: the settings here, the rest the window's.
+    // What the player changes of the window; a playback also makes the handlers busy.
     class PlaybackSide final : public PlaybackView {
     public:
         explicit PlaybackSide(MainHandlers& h) : h_(h) {}
-        SpeedMode speedMode() const override { return h_.settings_.mode; }
-        int noSound() const override { return h_.settings_.noSound; }
         void setPlayCaption(std::string_view caption) override { h_.view_.setPlayCaption(caption); }
         void showStopKeyMissing(bool missing) override { h_.view_.showStopKeyMissing(missing); }
         void showNotWatching(bool notWatching) override { h_.view_.showNotWatching(notWatching); }
@@ -96,8 +103,10 @@ private:
         MainHandlers& h_;
     };
 
+    void insert(DirectionId direction) { path_.insert(std::string(tavrel::direction(direction).name)); }
     void switchOnTop();
     void playing(const std::function<void()>& playback);
+    void takingKeys(const std::function<void()>& taker);
 
     PathModel& path_;
     MainView& view_;

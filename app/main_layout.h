@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/control_row.h"
+#include "core/speed_mode.h"
 
 namespace tavrel {
 
@@ -13,10 +14,11 @@ namespace tavrel {
 enum class ControlId : int {
     ChkOnTop = 100,
     Frame1,
+    // One option button per speed mode, OptMode0 + the mode's index, up to 18.
     OptMode0,
     OptMode1,
     OptMode2,
-    Frame2,
+    Frame2 = OptMode0 + 18,
     Command4,
     Command5,
     BtnLoad,
@@ -34,9 +36,26 @@ using ControlSpec = ControlRow<ControlId>;
 
 inline constexpr ControlId kWindowClientArea = ControlId{0};
 
-// Client area of the main window, in twips.
+static_assert(kSpeedModes.size() <= 18, "ControlId keeps 18 ids for the speed options");
+
+// The option button of `mode`.
+constexpr ControlId speedOption(SpeedMode mode) {
+    return ControlId{static_cast<int>(ControlId::OptMode0) + static_cast<int>(mode)};
+}
+
+// The "Speed setting" frame holds the speed options 240 twips apart, 240
+// from its top and 120 clear of its bottom: 1095 twips high for three.
+inline constexpr int kSpeedOptionPitch = 240;
+inline constexpr int kSpeedFrameTop = 1800;
+inline constexpr int kSpeedFrameHeight =
+    240 + kSpeedOptionPitch * (static_cast<int>(kSpeedModes.size()) - 1) + 255 + 120;
+// The two check boxes stand below it; the window ends 300 twips below them.
+inline constexpr int kOnTopTop = kSpeedFrameTop + kSpeedFrameHeight + 105;
+inline constexpr int kNoSoundTop = kOnTopTop + 240;
+
+// Client area of the main window, in twips: 5745 x 3795 with three speed modes.
 inline constexpr int kMainClientWidthTwips = 5745;
-inline constexpr int kMainClientHeightTwips = 3795;
+inline constexpr int kMainClientHeightTwips = kNoSoundTop + 255 + 300;
 inline constexpr std::string_view kMainCaption = "Tavrel for RMXP";
 // While a playback runs whose Esc another program holds as its hot key.
 inline constexpr std::string_view kStopKeyMissingCaption = "Tavrel for RMXP - Esc cannot stop this playback";

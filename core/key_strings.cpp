@@ -1,27 +1,11 @@
 #include "core/key_strings.h"
 
-#include <array>
-#include <utility>
+#include "core/direction.h"
 
 namespace tavrel {
 
-namespace {
-
-// The editor's direction buttons sit in focus order down, left, right, up,
-// with the focus on the first: the number of down-arrows is the button's
-// distance from there.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kKeyStrings{{
-    {"UP", "{DOWN},{DOWN},{DOWN}, ,{UP},{UP},{UP}"},
-    {"DOWN", " "},
-    {"LEFT", "{DOWN}, ,{UP}"},
-    {"RIGHT", "{DOWN},{DOWN}, ,{UP},{UP}"},
-}};
-
-}  // namespace
-
 std::optional<std::string_view> keyStringFor(std::string_view entry) {
-    for (const auto& [name, keys] : kKeyStrings)
-        if (entry == name) return keys;
+    if (const Direction* d = directionNamed(entry)) return d->keyString;
     return std::nullopt;
 }
 

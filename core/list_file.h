@@ -11,7 +11,7 @@ namespace tavrel {
 
 inline constexpr const char* kListFileName = "TavrelXP.txt";
 
-// Splits text into lines the way the program has always read text files: a
+// Splits text into lines as the program reads every text file: a
 // line ends at CR LF or at a lone CR, a lone LF stays inside the line, and a
 // last line without a line end still counts. Empty text gives no lines.
 std::vector<std::string> readLines(std::string_view bytes);

@@ -1,5 +1,5 @@
-// Reading numbers out of text lines the way the settings file has always
-// been read, and turning them into the 16-bit integers the controls hold.
+// Reading numbers out of the settings file's text lines, and turning them
+// into the 16-bit integers the controls hold.
 #pragma once
 
 #include <cstdint>

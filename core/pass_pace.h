@@ -1,4 +1,4 @@
-// When the recording loop runs its next pass: as often as today while the
+// When the recording loop runs its next pass: every millisecond while the
 // arrows are busy, and seldom at rest when the system wakes the loop on any
 // key change.
 #pragma once

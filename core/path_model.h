@@ -4,45 +4,73 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
-#include <functional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/path_view.h"
-#include "core/keystroke_list.h"
 
 namespace tavrel {
 
+// Signed 16-bit count and indexes: at most 32,767 entries.
+inline constexpr int kListCapacity = 32767;
+
 // Undo reaches back this many steps; older ones are forgotten.
 inline constexpr std::size_t kUndoSteps = 100;
+// ... and no further than the steps that fit in this many bytes of stored
+// entries. A full list of "RIGHT"s takes about 0.95 MB in the 32-bit
+// program (24 bytes a string and its text), so about 35 such steps fit.
+inline constexpr std::size_t kUndoBytes = 32u * 1024u * 1024u;
 
-class PathModel final : public KeystrokeList {
+// Every change fails as a whole: when a copy it needs cannot be made, or the
+// view cannot show it, it throws std::bad_alloc and the path, its history and
+// the view are as they were.
+class PathModel final {
 public:
+    PathModel();
+    // A copy would not have the history's room reserved.
+    PathModel(const PathModel&) = delete;
+    PathModel& operator=(const PathModel&) = delete;
+
     // One view at a time; nullptr for none. The view shows what changes
     // from now on.
-    void setView(PathView* view);
-    // Called after every change of the entries, not of the selection.
-    std::function<void()> onEntriesChanged;
+    void setView(PathView* view) { view_ = view; }
 
-    // KeystrokeList, as the recorder, the player and Load use it.
-    void clear() override;
-    bool append(const std::string& entry) override;
-    int count() const override { return static_cast<int>(entries_.size()); }
-    std::string entry(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
-    void select(int index) override;
-    std::size_t assign(const std::vector<std::string>& entries) override;
+    // As the recorder, the player and Load use the list.
+    void clear() { replace({}); }
+    // Adds `entry` as the new last entry; false when the list is full.
+    bool append(const std::string& entry);
+    int count() const { return static_cast<int>(entries_.size()); }
+    // The text of entry `index`, 0 <= index < count().
+    const std::string& entry(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
+    // An index outside the list selects none.
+    void select(int index);
+    // Replaces the whole list; returns how many entries were taken before
+    // the list was full. Moved in, a loaded list is never copied.
+    std::size_t assign(std::vector<std::string> entries);
 
     const std::vector<std::string>& entries() const { return entries_; }
     // -1 when no entry is selected.
     int selected() const { return selected_; }
+    // Grows with every change of the entries, so a reader can tell whether
+    // the list is still the one it saw.
+    std::uint64_t revision() const { return revision_; }
 
-    // Puts `entry` before the selected entry, or last when none is, and
-    // selects it; false when the list is full.
+    // Puts `entry` before the selected entry, or last when none is. The
+    // selection stays on the entry it went before, so inserts in a row keep
+    // their order. False when the list is full.
     bool insert(const std::string& entry);
     // Removes the selected entry and selects the one after it, or the new
     // last one; false when none is selected.
     bool eraseSelected();
+
+    // The path walked back: the entries in reverse order, each direction
+    // turned to its opposite (any other text stays as it is).
+    void reverse();
+    // The path followed by its way back; false when the list could not hold
+    // both.
+    bool appendWayBack();
+    bool canAppendWayBack() const { return !entries_.empty() && entries_.size() <= kListCapacity / 2; }
 
     bool canUndo() const { return !done_.empty() && openSteps_ == 0; }
     bool canRedo() const { return !undone_.empty() && openSteps_ == 0; }
@@ -51,30 +79,39 @@ public:
 
     // Every change between the two, nested or not, is undone as one step.
     void beginStep();
-    void endStep();
+    // Never throws: when the step cannot be kept, the history is dropped.
+    void endStep() noexcept;
 
 private:
-    // One undo step. A grouped step keeps the whole list before and after
-    // it: simpler than replaying thousands of appends, and no larger.
+    // One undo step. Both histories have room for every step from the
+    // start, so keeping a step never needs memory once its change is made.
     struct Change {
         enum class Kind { Insert, Erase, Replace } kind;
         int index = 0;
-        std::string entry;                // Insert, Erase
-        std::vector<std::string> before;  // Replace
-        std::vector<std::string> after;   // Replace
+        std::string entry;  // Insert, Erase
+        // Replace: the list on the other side of the step. Undo and redo
+        // swap it with the path's own, so a step keeps one list, not two.
+        std::vector<std::string> other;
     };
 
-    void record(Change change);
+    void record(Change change) noexcept;
     void replace(std::vector<std::string> entries);
     // Applies `change` forward (redo) or backward (undo) and shows it.
-    void apply(const Change& change, bool forward);
+    void apply(Change& change, bool forward);
+    void putEntry(int at, std::string entry);
+    std::string takeEntry(int at);
+    void tell(PathChange::Kind kind, int index);
+    void trimHistory() noexcept;
+    std::size_t bytesOf(const Change& change) const noexcept;
     int clamped(int index) const;
 
     std::vector<std::string> entries_;
     int selected_ = -1;
+    std::uint64_t revision_ = 0;
     PathView* view_ = nullptr;
-    std::deque<Change> done_;
-    std::deque<Change> undone_;
+    std::vector<Change> done_;
+    std::vector<Change> undone_;
+    std::size_t historyBytes_ = 0;
     // The list as the outermost open step found it.
     std::vector<std::string> stepBefore_;
     int openSteps_ = 0;

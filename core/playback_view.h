@@ -1,21 +1,13 @@
-// What playback reads and changes of the window it is started from.
+// What playback changes of the window it is started from.
 #pragma once
 
 #include <string_view>
-
-#include "core/speed_mode.h"
 
 namespace tavrel {
 
 class PlaybackView {
 public:
     virtual ~PlaybackView() = default;
-
-    // Asked afresh for every piece, so a change during playback counts
-    // from the next piece on.
-    virtual SpeedMode speedMode() const = 0;
-    // The no-sound setting: 0 off, 1 on, 2 the third state (on).
-    virtual int noSound() const = 0;
 
     // The Play button's caption, which shows the countdown.
     virtual void setPlayCaption(std::string_view caption) = 0;

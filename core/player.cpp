@@ -104,9 +104,10 @@ private:
 
 }  // namespace
 
-Player::Player(KeystrokeList& list, PlaybackView& view, Services& services, std::string appDir,
+Player::Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir,
                DialogWatch* watch)
     : list_(list),
+      settings_(settings),
       view_(view),
       services_(services),
       keySound_(appDir + "key.wav"),
@@ -121,12 +122,7 @@ void Player::playFrom(int first) {
     run(PathPoint{first, 0});
 }
 
-bool Player::canResume() const {
-    if (!resumeAt_ || list_.count() != static_cast<int>(resumeList_.size())) return false;
-    for (int i = 0; i < list_.count(); ++i)
-        if (list_.entry(i) != resumeList_[static_cast<std::size_t>(i)]) return false;
-    return true;
-}
+bool Player::canResume() const { return resumeAt_ && list_.revision() == resumeRevision_; }
 
 void Player::resume() {
     if (!canResume()) return;
@@ -138,7 +134,6 @@ void Player::resume() {
 
 void Player::withdrawResume() {
     resumeAt_.reset();
-    resumeList_.clear();
     resumeFocus_.reset();
 }
 
@@ -256,28 +251,7 @@ void Player::keepResumePoint() {
     if (!next_ || next_->entry >= list_.count()) return;
     resumeFocus_ = sentAny_ ? stopFocus_ : startOn_;
     resumeAt_ = next_;
-    resumeList_.clear();
-    for (int i = 0; i < list_.count(); ++i) resumeList_.push_back(list_.entry(i));
-}
-
-void Player::SendThe(const std::string& keys) {
-    try {
-        sendPieces(keys);
-    } catch (const Ending&) {
-    } catch (const SendFailed& failure) {
-        reportSendFailure(failure.error);
-    } catch (const Stopped& stop) {
-        services_.notifier.message(stop.message, Icon::Exclamation);
-    }
-}
-
-void Player::Delay(float seconds) {
-    try {
-        wait(seconds);
-    } catch (const Ending&) {
-    } catch (const Stopped& stop) {
-        services_.notifier.message(stop.message, Icon::Exclamation);
-    }
+    resumeRevision_ = list_.revision();
 }
 
 void Player::sendPieces(std::string_view keys) {
@@ -301,8 +275,8 @@ void Player::pace() {
     // The mode is asked afresh for every row, so a change made during an
     // earlier wait already counts for the rows after it.
     for (const SpeedModeRow& row : kSpeedModes)
-        if (row.wait > 0.0f && view_.speedMode() == row.mode) wait(row.wait);
-    if (view_.noSound() == 0 && speedModeRow(view_.speedMode()).click) services_.sound.play(clickSound_);
+        if (row.wait > 0.0f && settings_.mode == row.mode) wait(row.wait);
+    if (settings_.noSound == 0 && speedModeRow(settings_.mode).click) services_.sound.play(clickSound_);
 }
 
 void Player::wait(float seconds) {

@@ -2,14 +2,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/dialog_follower.h"
-#include "core/keystroke_list.h"
+#include "core/path_model.h"
 #include "core/playback_view.h"
+#include "core/settings.h"
 #include "platform/services.h"
 
 namespace tavrel {
@@ -28,9 +30,11 @@ inline constexpr double kNoAnswerLimit = 2.0;
 class Player {
 public:
     // `appDir` ends in a backslash; the sound files are looked for there.
-    // With `watch`, each next piece waits until the dialog took the last one;
-    // without it playback is paced by the speed mode alone.
-    Player(KeystrokeList& list, PlaybackView& view, Services& services, std::string appDir,
+    // The speed mode and the no-sound setting are read from `settings`
+    // afresh for every piece, so a change during playback counts from the
+    // next piece on. With `watch`, each next piece waits until the dialog
+    // took the last one; without it playback is paced by the speed mode alone.
+    Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir,
            DialogWatch* watch = nullptr);
 
     // The Play button: countdown, every entry's key string, then "DONE!".
@@ -51,20 +55,14 @@ public:
     // Only while the list is as it was at the stop.
     bool canResume() const;
     void resume();
-    // For every change of the list's entries: a resume point into another
-    // list would press the wrong buttons.
+    // A resume point is withdrawn by any change of the list's entries
+    // (a resume point into another list would press the wrong buttons), and
+    // by this.
     void withdrawResume();
 
 private:
-    // The unit tests drive SendThe and Delay on their own.
+    // The unit tests drive sendPieces() and wait() on their own.
     friend struct PlayerTestAccess;
-
-    // Sends one key string piece by piece under the current speed mode,
-    // re-reading the mode and the no-sound box before every piece.
-    void SendThe(const std::string& keys);
-
-    // Waits at least `seconds` while pumping events, at least once.
-    void Delay(float seconds);
 
     // Thrown to unwind play() from inside nested waits and sends.
     struct Ending {};
@@ -91,10 +89,12 @@ private:
     void rewindEntry();
     void keepResumePoint();
 
-    // The unwinding forms behind SendThe() and Delay().
+    // Sends one key string piece by piece under the current speed mode,
+    // re-reading the mode and the no-sound box before every piece.
     void sendPieces(std::string_view keys);
     // The speed mode's wait and click before a piece.
     void pace();
+    // Waits at least `seconds` while pumping events, at least once.
     void wait(float seconds);
     void pumpOrEnd();
     void sendOrFail(std::string_view keys, bool waitUntilProcessed);
@@ -111,7 +111,8 @@ private:
     // when it has; otherwise the seconds waited before giving up, to the nearest whole one.
     std::optional<int> awaitKeysTaken();
 
-    KeystrokeList& list_;
+    PathModel& list_;
+    const Settings& settings_;
     PlaybackView& view_;
     Services services_;
     std::string keySound_;
@@ -132,7 +133,7 @@ private:
 
     // Where resume() carries on, and the list it belongs to.
     std::optional<PathPoint> resumeAt_;
-    std::vector<std::string> resumeList_;
+    std::uint64_t resumeRevision_ = 0;
 
     DialogFollower follower_;
     // The piece sent last, until the dialog is seen to have taken it.

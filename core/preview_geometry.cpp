@@ -4,6 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/direction.h"
+
 namespace tavrel {
 
 namespace {
@@ -60,14 +62,9 @@ std::vector<Segment> previewPath(float widthTwips, float heightTwips,
     segments.reserve(entries.size());
     Point previous = pen;
     for (const std::string& entry : entries) {
-        if (entry == "UP") {
-            pen.y = checked32(pen.y - step);
-        } else if (entry == "DOWN") {
-            pen.y = checked32(pen.y + step);
-        } else if (entry == "LEFT") {
-            pen.x = checked32(pen.x - step);
-        } else if (entry == "RIGHT") {
-            pen.x = checked32(pen.x + step);
+        if (const Direction* d = directionNamed(entry)) {
+            pen.x = checked32(pen.x + d->dx * step);
+            pen.y = checked32(pen.y + d->dy * step);
         }
         segments.push_back({previous, pen});
         previous = pen;

@@ -5,24 +5,12 @@
 #include <cstddef>
 #include <utility>
 
+#include "core/direction.h"
 #include "core/pass_pace.h"
 
 namespace tavrel {
 
 namespace {
-
-struct ArrowKey {
-    int virtualKey;
-    const char* entry;
-};
-
-// Polling order is also the order of entries appended within one pass.
-constexpr std::array<ArrowKey, 4> kArrowKeys{{
-    {37, "LEFT"},
-    {38, "UP"},
-    {39, "RIGHT"},
-    {40, "DOWN"},
-}};
 
 // Lets the click on Record and a key still held from before it settle
 // without producing entries.
@@ -30,7 +18,7 @@ constexpr double kGraceSeconds = 0.25;
 
 }  // namespace
 
-Recorder::Recorder(KeystrokeList& list, Services& services, std::string appDir)
+Recorder::Recorder(PathModel& list, Services& services, std::string appDir)
     : list_(list), services_(services), keySound_(std::move(appDir) + "key.wav") {}
 
 void Recorder::record() {
@@ -44,7 +32,7 @@ void Recorder::record() {
     // Locals, not members: a nested Record must leave the states of the
     // recording it interrupted untouched, so that one finishes its pass
     // comparing against what it saw before.
-    std::array<bool, kArrowKeys.size()> previous{};
+    std::array<bool, kDirections.size()> previous{};
     int playbacksSeen = playbacks_;
     const WaitingLoop waiting(services_.events);
     // A tap that begins and ends between two passes is still caught: the
@@ -61,16 +49,16 @@ void Recorder::record() {
         const bool playedInPump = playbacks_ != playbacksSeen;
         playbacksSeen = playbacks_;
 
-        std::array<bool, kArrowKeys.size()> current{};
-        for (std::size_t i = 0; i < kArrowKeys.size(); ++i)
-            current[i] = services_.keys.poll(kArrowKeys[i].virtualKey) != 0;
+        std::array<bool, kDirections.size()> current{};
+        for (std::size_t i = 0; i < kDirections.size(); ++i)
+            current[i] = services_.keys.poll(kDirections[i].virtualKey) != 0;
 
         const double now = services_.clock.seconds();
         if (now > start + kGraceSeconds && !playedInPump) {
-            for (std::size_t i = 0; i < kArrowKeys.size(); ++i) {
+            for (std::size_t i = 0; i < kDirections.size(); ++i) {
                 if (!current[i] || previous[i]) continue;
                 // No sound for a press the full list could not take.
-                if (list_.append(kArrowKeys[i].entry)) services_.sound.play(keySound_);
+                if (list_.append(std::string(kDirections[i].name))) services_.sound.play(keySound_);
             }
         }
         // Also during the grace period, so presses that began in it never

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/keystroke_list.h"
+#include "core/path_model.h"
 #include "platform/services.h"
 
 namespace tavrel {
@@ -12,27 +12,27 @@ namespace tavrel {
 class Recorder {
 public:
     // `appDir` ends in a backslash; the key sound lies beside the program.
-    Recorder(KeystrokeList& list, Services& services, std::string appDir);
+    Recorder(PathModel& list, Services& services, std::string appDir);
 
-    // Record (Command1_Click): empties the list and runs the whole recording,
+    // Record: empties the list and runs the whole recording,
     // returning once Stop or a full list has ended it or the program is
     // ending. Pressing Record again from inside the pump nests a second
     // recording.
     void record();
 
-    // Stop (Command2_Click). One Stop, or the list filling up, ends every
+    // Stop. One Stop, or the list filling up, ends every
     // nested recording.
     void stop();
 
     bool recording() const { return recording_; }
 
-    // A playback has just returned, perhaps inside a recording's pump: the
-    // keys it sent, and whatever was pressed while it ran, are no path the
-    // user walked.
-    void playbackReturned() { ++playbacks_; }
+    // A playback or a menu has just returned, perhaps inside a recording's
+    // pump: the keys a playback sent, the arrows that moved through a menu,
+    // and whatever else was pressed meanwhile are no path the user walked.
+    void keysTakenElsewhere() { ++playbacks_; }
 
 private:
-    KeystrokeList& list_;
+    PathModel& list_;
     Services& services_;
     std::string keySound_;
     // Shared by nested recordings on purpose: the flag is the only state a
@@ -40,7 +40,7 @@ private:
     bool recording_ = false;
     // Set when the list filled up; the recordings it ends say so.
     bool listFull_ = false;
-    // Counts playbacks; a pass whose pump ran one records nothing.
+    // Counts playbacks and menus; a pass whose pump ran one records nothing.
     int playbacks_ = 0;
 };
 

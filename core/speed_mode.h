@@ -14,20 +14,21 @@ struct SpeedModeRow {
     SpeedMode mode;
     std::string_view caption;
     std::string_view toolTip;
-    // The pause before every piece, in single precision: these are the
-    // values the program has always waited. 0: none.
+    // The pause before every piece, in single precision. 0: none.
     float wait;
     // Whether a click sounds before every piece (unless the user turned it off).
     bool click;
 };
 
-inline constexpr std::array<SpeedModeRow, 3> kSpeedModes{{
+// One row per mode, in the order of the enumeration; the main window shows
+// one option button per row.
+inline constexpr auto kSpeedModes = std::to_array<SpeedModeRow>({
     {SpeedMode::Original, "Original", "Send keystrokes at maximum speed (for really fast computers)", 0.0f, false},
     {SpeedMode::Surpressed, "Surpressed (recommended)",
      "Send keystrokes at a slightly slower rate (for most computers)", 0.01f, true},
     {SpeedMode::UltraSurpressed, "Ultra-surpressed", "Send keystrokes at a much slower rate (for slower computers)",
      0.05f, true},
-}};
+});
 
 constexpr const SpeedModeRow& speedModeRow(SpeedMode mode) { return kSpeedModes[static_cast<std::size_t>(mode)]; }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/services.h"
+#include "platform/focus_watch.h"
 
 namespace tavrel {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/about_layout.h"
+#include "app/open_in_explorer.h"
 #include "app/version_line.h"
 #include "app/win32/controls.h"
 #include "app/win32/resource_ids.h"
@@ -67,10 +68,10 @@ public:
 
 private:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void Form_Load();
+    void showVersion();
     void drawPicture(const DRAWITEMSTRUCT& item) const;
-    void Label3_Click();
-    void Command1_Click();
+    void openLink();
+    void dismiss();
     HWND control(AboutId id) const { return Window::control(static_cast<int>(id)); }
 
     HINSTANCE instance_;
@@ -106,14 +107,14 @@ bool FrmAbout::create() {
                                    instance_, nullptr);
     }
     createControls(std::span<const AboutControl>(kAboutControls), hwnd(), fonts_, toolTip_, dpi_);
-    Form_Load();
+    showVersion();
     SetFocus(control(AboutId::Command1));
     return true;
 }
 
 // Runs on every opening, before the window is first shown, so the version
 // label never shows anything but the version line.
-void FrmAbout::Form_Load() {
+void FrmAbout::showVersion() {
     HWND label4 = control(AboutId::Label4);
     SetWindowTextW(label4, widen(versionLine(facts_.title, facts_.major, facts_.minor, facts_.revision)).c_str());
     sizeToText(label4);
@@ -137,15 +138,12 @@ void FrmAbout::drawPicture(const DRAWITEMSTRUCT& item) const {
     DeleteDC(source);
 }
 
-void FrmAbout::Label3_Click() {
-    std::string commandLine = "explorer.exe \"" + narrow(windowText(control(AboutId::Label3))) + "\"";
-    std::string error = system_.shell.launch(commandLine, ShowStyle::Maximized);
-    if (error.empty()) return;
-    system_.notifier.message("The file manager could not be started.\n" + error, Icon::Stop);
+void FrmAbout::openLink() {
+    openInExplorer(system_.shell, system_.notifier, narrow(windowText(control(AboutId::Label3))), ShowStyle::Maximized);
 }
 
 // Nothing is saved.
-void FrmAbout::Command1_Click() { unload(); }
+void FrmAbout::dismiss() { unload(); }
 
 LRESULT FrmAbout::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -184,8 +182,8 @@ LRESULT FrmAbout::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             WORD code = HIWORD(wParam);
             // A click on the picture (STN_CLICKED) is ignored, whatever its
             // tool tip promises.
-            if (id == AboutId::Command1 && code == BN_CLICKED) Command1_Click();
-            else if (id == AboutId::Label3 && code == STN_CLICKED) Label3_Click();
+            if (id == AboutId::Command1 && code == BN_CLICKED) dismiss();
+            else if (id == AboutId::Label3 && code == STN_CLICKED) openLink();
             return 0;
         }
         case DM_GETDEFID: return MAKELRESULT(static_cast<WORD>(AboutId::Command1), DC_HASDEFID);

@@ -3,6 +3,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -48,6 +49,19 @@ int acceleratedCommand(std::span<const CommandRow<Target>> rows, int virtualKey,
         if ((key == "Del" && virtualKey == VK_DELETE) || (key.size() == 1 && key[0] == virtualKey)) return row.id;
     }
     return 0;
+}
+
+// The rows' Ctrl+letter accelerators as a table for TranslateAccelerator,
+// so they work wherever the focus is in the window; nullptr when none.
+template <typename Target>
+HACCEL ctrlAccelerators(std::span<const CommandRow<Target>> rows) {
+    std::vector<ACCEL> keys;
+    for (const CommandRow<Target>& row : rows) {
+        std::string_view key = row.accelerator;
+        if (!key.starts_with("Ctrl+") || key.size() != 6) continue;
+        keys.push_back(ACCEL{FCONTROL | FVIRTKEY, static_cast<WORD>(key[5]), static_cast<WORD>(row.id)});
+    }
+    return keys.empty() ? nullptr : CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
 }  // namespace tavrel::win32

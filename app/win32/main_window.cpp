@@ -40,10 +40,6 @@ bool fillListBox(HWND box, const std::vector<std::wstring>& texts) {
 
 bool insideFrame2(ControlId id) { return controlSpec(id).container == ControlId::Frame2; }
 
-// The option buttons in the order of the speed-mode table.
-constexpr ControlId kModes[] = {ControlId::OptMode0, ControlId::OptMode1, ControlId::OptMode2};
-static_assert(std::size(kModes) == kSpeedModes.size());
-
 }  // namespace
 
 FrmTavrel::FrmTavrel(const AppFacts& facts, Win32Services& system)
@@ -69,6 +65,8 @@ bool FrmTavrel::create(HINSTANCE instance) {
     system_.stopKey.window = hwnd();
     createControls();
     path_.setView(this);
+    accelerators_ = ctrlAccelerators(listMenuCommands());
+    setAccelerators(hwnd(), accelerators_);
 
     handlers_.start(facts_.folder);
     ShowWindow(hwnd(), SW_SHOW);
@@ -143,7 +141,7 @@ void FrmTavrel::onCommand(int id, WORD code, bool fromControl) {
                 break;
             default:
                 for (const SpeedModeRow& row : kSpeedModes)
-                    if (static_cast<int>(kModes[static_cast<std::size_t>(row.mode)]) == id)
+                    if (static_cast<int>(speedOption(row.mode)) == id)
                         handlers_.setSpeedMode(row.mode);
                 break;
         }
@@ -168,19 +166,30 @@ void FrmTavrel::showListMenu(LPARAM at) {
         point = {item.left, item.bottom};
         ClientToScreen(box, &point);
     } else {
+        // The keys go to the list from now on, as after a left click, so
+        // Del and the menu key work on what the menu was about.
+        SetFocus(box);
         POINT inside = point;
         ScreenToClient(box, &inside);
+        RECT client{};
+        GetClientRect(box, &client);
+        // Below the last entry, or on the scroll bar, the box names the
+        // nearest entry with the high word set: that is none under the mouse.
         const LRESULT hit = SendMessageW(box, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
-        if (HIWORD(hit) == 0) path_.select(LOWORD(hit));
+        path_.select(PtInRect(&client, inside) && HIWORD(hit) == 0 ? LOWORD(hit) : -1);
     }
     HMENU menu = commandMenu(listMenuCommands(), handlers_);
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, hwnd(), nullptr));
+    int chosen = 0;
+    handlers_.trackingMenu([&] {
+        chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+                                                 point.y, 0, hwnd(), nullptr));
+    });
     DestroyMenu(menu);
     if (chosen != 0) onCommand(chosen, 0, false);
 }
 
-// The list's accelerators, which work while it has the focus.
+// The list's own keys (Del), which work while it has the focus; its Ctrl
+// keys work anywhere in the window (setAccelerators).
 LRESULT FrmTavrel::listKey(WPARAM wParam) {
     const int id = acceleratedCommand(listMenuCommands(), LOWORD(wParam), GetKeyState(VK_CONTROL) < 0);
     if (id == 0) return -1;
@@ -195,13 +204,25 @@ void FrmTavrel::unloadAndEnd() {
     endProgram();
 }
 
-void FrmTavrel::reset(const std::vector<std::string>& entries) {
+void FrmTavrel::changed(const PathChange& change) {
     HWND box = control(ControlId::List1);
+    switch (change.kind) {
+        case PathChange::Kind::Inserted: {
+            const LRESULT at = SendMessageW(box, LB_INSERTSTRING, static_cast<WPARAM>(change.index),
+                                            reinterpret_cast<LPARAM>(listEntryDisplay(change.entries[0]).c_str()));
+            if (at == LB_ERR || at == LB_ERRSPACE) throw std::bad_alloc();
+            return;
+        }
+        case PathChange::Kind::Erased:
+            SendMessageW(box, LB_DELETESTRING, static_cast<WPARAM>(change.index), 0);
+            return;
+        case PathChange::Kind::Reset: break;
+    }
     // Everything that needs memory comes first: a list too large to show
     // throws here, with the box untouched.
     std::vector<std::wstring> shown;
-    shown.reserve(entries.size());
-    for (const std::string& entry : entries) shown.push_back(listEntryDisplay(entry));
+    shown.reserve(change.entries.size());
+    for (const std::string& entry : change.entries) shown.push_back(listEntryDisplay(entry));
 
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     const bool filled = fillListBox(box, shown);
@@ -217,15 +238,6 @@ void FrmTavrel::reset(const std::vector<std::string>& entries) {
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
     if (!filled) throw std::bad_alloc();
-}
-
-void FrmTavrel::inserted(int index, const std::string& entry) {
-    SendMessageW(control(ControlId::List1), LB_INSERTSTRING, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(listEntryDisplay(entry).c_str()));
-}
-
-void FrmTavrel::erased(int index) {
-    SendMessageW(control(ControlId::List1), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void FrmTavrel::selected(int index) {
@@ -253,7 +265,7 @@ void FrmTavrel::showNotWatching(bool notWatching) {
 
 void FrmTavrel::showSettings(const Settings& settings) {
     for (const SpeedModeRow& row : kSpeedModes)
-        CheckDlgButton(hwnd(), static_cast<int>(kModes[static_cast<std::size_t>(row.mode)]),
+        CheckDlgButton(hwnd(), static_cast<int>(speedOption(row.mode)),
                        row.mode == settings.mode ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkNoSound), static_cast<UINT>(settings.noSound));
     CheckDlgButton(hwnd(), static_cast<int>(ControlId::ChkOnTop), static_cast<UINT>(settings.onTop));

@@ -24,14 +24,12 @@ class FrmTavrel final : public Window, public PathView, public MainView, public 
 public:
     FrmTavrel(const AppFacts& facts, Win32Services& system);
 
-    // Creates the window and its controls, runs Form_Load, then shows it.
+    // Creates the window and its controls, restores the settings, then shows it.
     bool create(HINSTANCE instance);
 
     // PathView: the list box only shows the path, which the model keeps
     // byte for byte.
-    void reset(const std::vector<std::string>& entries) override;
-    void inserted(int index, const std::string& entry) override;
-    void erased(int index) override;
+    void changed(const PathChange& change) override;
     void selected(int index) override;
 
     // MainView
@@ -65,6 +63,7 @@ private:
     HWND toolTip_ = nullptr;
     int dpi_ = 96;
     std::optional<ControlFonts> fonts_;
+    HACCEL accelerators_ = nullptr;
     // The title shows the warnings of the playback running now.
     bool stopKeyMissing_ = false;
     bool notWatching_ = false;

@@ -37,7 +37,7 @@ POINT toPixels(Point twips, int dpi) {
 // The list is read afresh each time: the preview keeps nothing between
 // redraws. Only absurd client sizes make the geometry give up, and then an
 // empty picture is better than an exception loose in a window procedure.
-std::vector<Segment> pathFor(const KeystrokeList& list, int width, int height, int dpi) noexcept {
+std::vector<Segment> pathFor(const PathModel& list, int width, int height, int dpi) noexcept {
     try {
         std::vector<std::string> entries;
         const int count = list.count();
@@ -72,7 +72,7 @@ void drawPicture(HDC dc, int width, int height, const std::vector<Segment>& path
 
 // Clears and draws the whole client area in one blit, so a resize never
 // shows the cleared background on its own.
-void redraw(HWND window, HDC target, const KeystrokeList& list) {
+void redraw(HWND window, HDC target, const PathModel& list) {
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right;
@@ -99,7 +99,7 @@ void redraw(HWND window, HDC target, const KeystrokeList& list) {
 
 class FrmPreview final : public Window {
 public:
-    explicit FrmPreview(const KeystrokeList& list) : list_(list) {}
+    explicit FrmPreview(const PathModel& list) : list_(list) {}
 
     bool create(HINSTANCE instance, HWND owner) {
         const int dpi = windowDpi(owner);
@@ -111,7 +111,7 @@ public:
 
 private:
     // Clears the window and draws the whole path anew.
-    void Update() {
+    void redrawPath() {
         HDC dc = GetDC(hwnd());
         if (!dc) return;
         redraw(hwnd(), dc, list_);
@@ -120,12 +120,12 @@ private:
 
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
-            case WM_ACTIVATE: {  // Form_Activate
+            case WM_ACTIVATE: {
                 LRESULT result = DefWindowProcW(hwnd(), msg, wParam, lParam);
-                if (LOWORD(wParam) != WA_INACTIVE) Update();
+                if (LOWORD(wParam) != WA_INACTIVE) redrawPath();
                 return result;
             }
-            case WM_SIZE: Update(); return 0;  // Form_Resize
+            case WM_SIZE: redrawPath(); return 0;
             case WM_ERASEBKGND:
                 // WM_PAINT covers every pixel; erasing first would only flicker.
                 return 1;
@@ -143,12 +143,12 @@ private:
         }
     }
 
-    const KeystrokeList& list_;
+    const PathModel& list_;
 };
 
 }  // namespace
 
-bool runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list) {
+bool runPreviewWindow(HINSTANCE instance, HWND owner, const PathModel& list) {
     FrmPreview preview(list);
     return !preview.create(instance, owner) || runModal(preview, owner);
 }

@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
-#include "core/keystroke_list.h"
+#include "core/path_model.h"
 
 namespace tavrel::win32 {
 
 // Shows the preview modally over `owner`; returns when it is closed,
 // false when the program is ending.
-bool runPreviewWindow(HINSTANCE instance, HWND owner, const KeystrokeList& list);
+bool runPreviewWindow(HINSTANCE instance, HWND owner, const PathModel& list);
 
 }  // namespace tavrel::win32

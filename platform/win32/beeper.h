@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/beeper.h"
 
 namespace tavrel::win32 {
 

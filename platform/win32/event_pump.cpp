@@ -9,7 +9,14 @@ namespace tavrel::win32 {
 
 namespace {
 bool ending = false;
+HWND acceleratedWindow = nullptr;
+HACCEL accelerators = nullptr;
 }  // namespace
+
+void setAccelerators(HWND window, HACCEL table) {
+    acceleratedWindow = window;
+    accelerators = table;
+}
 
 void endProgram() {
     ending = true;
@@ -29,6 +36,10 @@ bool pumpMessages() {
             break;
         }
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        // Here, not in one loop: a recording, a playback and the main loop
+        // all pump, and the keys must work in each, whichever control has
+        // the focus.
+        if (root && root == acceleratedWindow && TranslateAcceleratorW(root, accelerators, &msg)) continue;
         if (root && IsDialogMessageW(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

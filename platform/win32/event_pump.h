@@ -1,10 +1,9 @@
 // Pumping and waiting for window messages, and the program's one way to end.
 #pragma once
 
-
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/event_pump.h"
 
 namespace tavrel::win32 {
 
@@ -28,6 +27,10 @@ private:
 // to the program's windows. False once the program is ending: then it
 // dispatches nothing more, so no handler runs after the close.
 bool pumpMessages();
+
+// Keys of `table` typed anywhere in `window` become its WM_COMMANDs, in
+// every loop that pumps; a null window switches them off.
+void setAccelerators(HWND window, HACCEL table);
 
 // The one way the program ends: every loop that pumps messages sees it at
 // its next pump and returns without any further effect, down to WinMain.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/services.h"
+#include "platform/file_store.h"
 
 namespace tavrel::win32 {
 

@@ -51,7 +51,7 @@ bool Win32FocusWatch::runsHigher(WindowId window) {
     if (id == 0) return false;
     // Limited information is granted across integrity levels; whether the
     // token of a higher process can then be opened depends on its security,
-    // and where it cannot, playback goes on as it always has.
+    // and where it cannot, the level counts as unknown and playback goes on.
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
     if (!process) return false;
     const long theirs = integrityLevel(process);

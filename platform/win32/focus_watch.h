@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/focus_watch.h"
 
 namespace tavrel::win32 {
 

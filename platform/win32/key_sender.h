@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/key_sender.h"
 
 namespace tavrel::win32 {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/notifier.h"
 
 namespace tavrel::win32 {
 

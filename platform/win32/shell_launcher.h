@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/shell_launcher.h"
 
 namespace tavrel::win32 {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/sound_player.h"
 
 namespace tavrel::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/stop_key.h"
 
 namespace tavrel::win32 {
 

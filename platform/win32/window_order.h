@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/services.h"
+#include "platform/window_order.h"
 
 namespace tavrel::win32 {
 

@@ -1,7 +1,7 @@
 // Correcting a path in the program as shipped: an entry deleted from the
-// keystroke list's menu and saved, a Record by mistake undone, and a
-// playback stopped by Esc inside an entry, or by the focus moving away,
-// resumed from the menu.
+// keystroke list's menu and saved, a Record or a Load by mistake undone, the
+// way back appended and saved, and a playback stopped by Esc inside an entry,
+// or by the focus moving away, resumed from the menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,10 +73,8 @@ TEST(ListMenu, AnEntryDeletedFromTheMenuIsNotSaved) {
     ASSERT_TRUE(menuShows(r.app)) << "no menu after a right click on the list";
     ASSERT_TRUE(waitUntil([&] { return r.app.listSelection() == 1; }, 10s))
         << "the right click selected entry " << r.app.listSelection();
-    // "&Delete" and "Re&do" share their access key: the first D only
-    // highlights Delete, Enter chooses it.
+    // No other item shares Delete's access key, so D chooses it at once.
     tapKey('D');
-    tapKey(VK_RETURN);
     ASSERT_TRUE(listBecomesAfter(r.app, {kLeft, kRight}, "Delete"));
     EXPECT_EQ(r.app.listSelection(), 1) << "the entry after the deleted one is selected";
     EXPECT_TRUE(savesAs(r.folder, r.app, "LEFT\r\nRIGHT\r\n"));
@@ -110,6 +108,36 @@ TEST(ListMenu, RecordByMistakeOnALoadedPathIsUndoneWithCtrlZ) {
     tapKey('U');
     ASSERT_TRUE(listBecomesAfter(app, {}, "Undo from the menu"));
     EXPECT_TRUE(savesAs(folder, app, ""));
+}
+
+TEST(ListMenu, LoadClickedWithTheMouseIsUndoneWithCtrlZ) {
+    ProgramFolder folder;
+    App app(folder);
+    const Entries walked{kUp, kLeft};
+    preload(folder, app, "UP\r\nLEFT\r\n", walked);
+    folder.write(kListFile, "DOWN\r\n");
+    ASSERT_TRUE(focus(app.main()));
+    const HWND load = app.button(L"Load");
+    clickCentre(load);
+    ASSERT_TRUE(listBecomesAfter(app, {kDown}, "Load clicked"));
+    // Ctrl+Z works wherever the focus is in the window, here on the button.
+    ASSERT_TRUE(waitUntil([&] { return focusOfThread(app.main()) == load; }, 10s)) << "Load has no focus";
+    pressKey(VK_CONTROL, true);
+    tapKey('Z');
+    pressKey(VK_CONTROL, false);
+    ASSERT_TRUE(listBecomesAfter(app, walked, "Ctrl+Z on the Load button"));
+}
+
+TEST(ListMenu, WayBackAppendedFromTheMenuIsSavedWithThePath) {
+    ProgramFolder folder;
+    App app(folder);
+    preload(folder, app, "UP\r\nLEFT\r\nfree text\r\n", {kUp, kLeft, L"free text"});
+    ASSERT_TRUE(focus(app.main()));
+    rightClick(entryPoint(app, 0));
+    ASSERT_TRUE(menuShows(app)) << "no menu after a right click on the list";
+    tapKey('B');
+    ASSERT_TRUE(listBecomesAfter(app, {kUp, kLeft, L"free text", L"free text", kRight, kDown}, "Append way back"));
+    EXPECT_TRUE(savesAs(folder, app, "UP\r\nLEFT\r\nfree text\r\nfree text\r\nRIGHT\r\nDOWN\r\n"));
 }
 
 TEST(ListMenu, EscInsideAnEntryThenResumeGivesTheDialogTheWholePathOnce) {

@@ -124,21 +124,23 @@ std::string FakeFiles::setCurrentFolder(const std::string& folder) {
     return {};
 }
 
-void FakeListView::reset(const std::vector<std::string>& entries) {
-    ++resets;
-    if (outOfMemory) throw std::bad_alloc();
-    world.log.push_back("clear");
-    for (const std::string& entry : entries) world.log.push_back("append " + entry);
+void FakeListView::changed(const PathChange& change) {
+    switch (change.kind) {
+        case PathChange::Kind::Reset:
+            ++resets;
+            if (outOfMemory) throw std::bad_alloc();
+            world.log.push_back("clear");
+            for (const std::string& entry : change.entries) world.log.push_back("append " + entry);
+            break;
+        case PathChange::Kind::Inserted:
+            if (change.index + 1 == world.list.count())
+                world.log.push_back("append " + change.entries[0]);
+            else
+                world.log.push_back("insert " + std::to_string(change.index) + " " + change.entries[0]);
+            break;
+        case PathChange::Kind::Erased: world.log.push_back("erase " + std::to_string(change.index)); break;
+    }
 }
-
-void FakeListView::inserted(int index, const std::string& entry) {
-    if (index + 1 == world.list.count())
-        world.log.push_back("append " + entry);
-    else
-        world.log.push_back("insert " + std::to_string(index) + " " + entry);
-}
-
-void FakeListView::erased(int index) { world.log.push_back("erase " + std::to_string(index)); }
 
 void FakeListView::selected(int index) { world.log.push_back("select " + std::to_string(index)); }
 

@@ -230,9 +230,7 @@ struct FakeStopKey final : StopKey {
 // "append" per entry, as a list box refilled would.
 struct FakeListView final : PathView {
     explicit FakeListView(FakeWorld& w) : world(w) {}
-    void reset(const std::vector<std::string>& entries) override;
-    void inserted(int index, const std::string& entry) override;
-    void erased(int index) override;
+    void changed(const PathChange& change) override;
     void selected(int index) override;
     // As a window that cannot hold the new list: it keeps showing the old one.
     bool outOfMemory = false;
@@ -241,23 +239,21 @@ struct FakeListView final : PathView {
 };
 
 // The main window as the handlers see it, and the view the player has of it
-// when a test drives the player alone.
+// when a test drives the player alone (which then reads FakeWorld::settings).
 struct FakeControls final : MainView, PlaybackView {
     explicit FakeControls(FakeWorld& w) : world(w) {}
     void setBusy(bool busy) override;
     void setPlayCaption(std::string_view caption) override;
     void showSettings(const Settings& settings) override;
-    SpeedMode speedMode() const override { return mode; }
     // Not logged, so the exact logs of playback stay as they are; every
     // change is kept in order instead.
     void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
     void showNotWatching(bool shown) override { notWatching.push_back(shown); }
-    int noSound() const override { return noSoundValue; }
     bool actionsEnabled = true;
     std::string playCaption = "Play";
     std::vector<bool> stopKeyMissing;
     std::vector<bool> notWatching;
-    // As shown, or as the player is to read them.
+    // As shown.
     SpeedMode mode = SpeedMode::Surpressed;
     int noSoundValue = 1;
     int onTopValue = 0;
@@ -279,6 +275,8 @@ struct FakeWorld {
     FakeStopKey stopKey;
     FakeDialog dialog;
     PathModel list;
+    // What a player driven alone reads.
+    Settings settings;
     FakeListView listView{*this};
     FakeControls controls{*this};
 

@@ -302,6 +302,16 @@ TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
                    "message 48 DONE!", "message 64 Recording halted."}));
 }
 
+TEST_F(DuringRecording, ArrowsThatMoveThroughTheListMenuAreNotRecorded) {
+    record(1.0, [&] {
+        handlers.trackingMenu([&] {
+            world.keys.tap(40);
+            world.keys.tap(39);
+        });
+    });
+    EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT", "DOWN"}));
+}
+
 TEST_F(DuringRecording, PreviewPausesTheLoopUntilItCloses) {
     record(1.0, [&] { handlers.preview(); });
     EXPECT_EQ(world.logOnly({"preview", "append", "message"}),
@@ -342,9 +352,9 @@ TEST_F(ListMenu, GreysWhatCannotApply) {
     };
     EXPECT_EQ(availableItems(), with({}));
     loadFile();
-    EXPECT_EQ(availableItems(), with({Undo}));
+    EXPECT_EQ(availableItems(), with({Reverse, AppendWayBack, Undo}));
     world.list.select(1);
-    EXPECT_EQ(availableItems(), with({PlayFromHere, Delete, Undo}));
+    EXPECT_EQ(availableItems(), with({PlayFromHere, Delete, Reverse, AppendWayBack, Undo}));
     run(Undo);
     EXPECT_EQ(availableItems(), with({Redo}));
     // Everything but Resume, so that each greyed item below is greyed for
@@ -353,7 +363,7 @@ TEST_F(ListMenu, GreysWhatCannotApply) {
     world.list.select(1);
     run(InsertUp);
     run(Undo);
-    const std::vector<MenuId> ready = with({PlayFromHere, Delete, Undo, Redo});
+    const std::vector<MenuId> ready = with({PlayFromHere, Delete, Reverse, AppendWayBack, Undo, Redo});
     ASSERT_EQ(availableItems(), ready);
     // A playback greys everything, and its ids run nothing.
     std::optional<std::vector<MenuId>> duringPlayback;
@@ -375,7 +385,7 @@ TEST_F(ListMenu, GreysWhatCannotApply) {
         world.list.select(0);
         duringRecording = availableItems();
     })});
-    EXPECT_EQ(duringRecording, with({PlayFromHere, Delete}));
+    EXPECT_EQ(duringRecording, with({PlayFromHere, Delete, Reverse, AppendWayBack}));
 }
 
 TEST_F(ListMenu, InsertDeleteAndUndoEditTheListSaveLeavesTheHistory) {
@@ -385,15 +395,18 @@ TEST_F(ListMenu, InsertDeleteAndUndoEditTheListSaveLeavesTheHistory) {
     world.list.select(2);
     run(InsertLeft);
     run(InsertDown);
-    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "LEFT", "DOWN", "RIGHT"}));
     world.list.select(0);
     run(Delete);
-    EXPECT_EQ(world.list.entries(), (Entries{"UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "LEFT", "DOWN", "RIGHT"}));
     EXPECT_EQ(world.list.selected(), 0);
     handlers.save();
-    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nDOWN\r\nLEFT\r\nRIGHT\r\n");
+    EXPECT_EQ(world.files.files.at("C:\\Games\\Tavrel\\TavrelXP.txt"), "UP\r\nLEFT\r\nDOWN\r\nRIGHT\r\n");
+    world.log.clear();
     run(Undo);
-    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "DOWN", "LEFT", "RIGHT"}));
+    EXPECT_EQ(world.list.entries(), (Entries{"UP", "UP", "LEFT", "DOWN", "RIGHT"}));
+    // The list box redraws one line, not the whole list.
+    EXPECT_EQ(world.logOnly({"clear", "append", "insert", "erase"}), Log{"insert 0 UP"});
     run(Undo);
     run(Undo);
     EXPECT_EQ(world.list.entries(), kLoaded);

@@ -14,10 +14,27 @@
 
 namespace tavrel {
 
-// The one friend of Player: its private SendThe and Delay, driven alone.
+// The one friend of Player: one key string sent, or one wait, driven alone
+// and ended as a playback would end it.
 struct PlayerTestAccess {
-    static void SendThe(Player& player, const std::string& keys) { player.SendThe(keys); }
-    static void Delay(Player& player, float seconds) { player.Delay(seconds); }
+    static void SendThe(Player& player, const std::string& keys) {
+        try {
+            player.sendPieces(keys);
+        } catch (const Player::Ending&) {
+        } catch (const Player::SendFailed& failure) {
+            player.reportSendFailure(failure.error);
+        } catch (const Player::Stopped& stop) {
+            player.services_.notifier.message(stop.message, Icon::Exclamation);
+        }
+    }
+    static void Delay(Player& player, float seconds) {
+        try {
+            player.wait(seconds);
+        } catch (const Player::Ending&) {
+        } catch (const Player::Stopped& stop) {
+            player.services_.notifier.message(stop.message, Icon::Exclamation);
+        }
+    }
 };
 
 namespace fakes {
@@ -64,15 +81,15 @@ struct Rig {
     ClockedSound sound{world};
     Services services{world.keys,   sender,         sound,       world.beeper, world.clock, world.events,
                       world.notifier, world.shell,  world.order, world.files,  world.focus, world.stopKey};
-    Player player{world.list, world.controls, services, kAppDir};
+    Player player{world.list, world.settings, world.controls, services, kAppDir};
     // The same, watching world.dialog.
-    Player watching{world.list, world.controls, services, kAppDir, &world.dialog};
+    Player watching{world.list, world.settings, world.controls, services, kAppDir, &world.dialog};
     bool watched = false;  // whether a shared helper plays with `watching`
 
     Rig(std::vector<std::string> entries, SpeedMode mode, int noSound) {
         world.setEntries(std::move(entries));
-        world.controls.mode = mode;
-        world.controls.noSoundValue = noSound;
+        world.settings.mode = mode;
+        world.settings.noSound = noSound;
     }
 
     int sends() const { return static_cast<int>(sender.times.size()); }

@@ -161,8 +161,8 @@ TEST(Player, SettingsChangedMidPlaybackCountForTheTestsStillAhead) {
         Rig rig({"UP"}, c.mode, c.noSound);
         const AtFirstPump change([&] { return rig.countdownOver() && rig.sends() == c.afterSends; },
                                  [&] {
-                                     rig.world.controls.mode = c.newMode;
-                                     rig.world.controls.noSoundValue = c.newNoSound;
+                                     rig.world.settings.mode = c.newMode;
+                                     rig.world.settings.noSound = c.newNoSound;
                                  });
         rig.world.events.onPump = [&](int) { change(); };
         rig.player.play();
