@@ -16,14 +16,15 @@ std::string appDirFrom(const std::string& programFolder) {
     return programFolder + "\\";
 }
 
-MainHandlers::MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows)
-    : path_(path), view_(view), services_(services), windows_(windows) {}
+MainHandlers::MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows,
+                           DialogWatch* watch)
+    : path_(path), view_(view), services_(services), windows_(windows), watch_(watch) {}
 
 void MainHandlers::start(const std::string& programFolder) {
     programFolder_ = programFolder;
     appDir_ = appDirFrom(programFolder);
     recorder_.emplace(path_, services_, appDir_);
-    player_.emplace(path_, settings_, playbackSide_, services_, appDir_);
+    player_.emplace(path_, settings_, playbackSide_, services_, appDir_, watch_);
     // A missing or unreadable settings file simply leaves the defaults.
     ReadResult file = services_.files.readAll(appDir_ + kSettingsFileName);
     if (file.ok)

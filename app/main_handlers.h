@@ -28,7 +28,9 @@ public:
 
 class MainHandlers {
 public:
-    MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows);
+    // `watch`: how playback sees the dialog it plays into; none plays blind.
+    MainHandlers(PathModel& path, MainView& view, Services& services, ModalWindows& windows,
+                 DialogWatch* watch = nullptr);
 
     // At start: fixes the program folder, then restores the settings.
     void start(const std::string& programFolder);
@@ -91,6 +93,7 @@ private:
         explicit PlaybackSide(MainHandlers& h) : h_(h) {}
         void setPlayCaption(std::string_view caption) override { h_.view_.setPlayCaption(caption); }
         void showStopKeyMissing(bool missing) override { h_.view_.showStopKeyMissing(missing); }
+        void showNotWatching(bool notWatching) override { h_.view_.showNotWatching(notWatching); }
         void setBusy(bool busy) override {
             h_.busy_ = busy;
             h_.view_.setBusy(busy);
@@ -109,6 +112,7 @@ private:
     MainView& view_;
     Services& services_;
     ModalWindows& windows_;
+    DialogWatch* watch_;
     Settings settings_;
     bool busy_ = false;
     PlaybackSide playbackSide_{*this};

@@ -59,6 +59,14 @@ inline constexpr int kMainClientHeightTwips = kNoSoundTop + 255 + 300;
 inline constexpr std::string_view kMainCaption = "Tavrel for RMXP";
 // While a playback runs whose Esc another program holds as its hot key.
 inline constexpr std::string_view kStopKeyMissingCaption = "Tavrel for RMXP - Esc cannot stop this playback";
+// While a playback goes blind into a window it cannot watch.
+inline constexpr std::string_view kNotWatchingCaption = "Tavrel for RMXP - not watching this window";
+
+// The title for a playback's warnings; Esc's comes first, because Esc
+// reaching the dialog may close it with the moves in it.
+inline constexpr std::string_view mainCaption(bool stopKeyMissing, bool notWatching) {
+    return stopKeyMissing ? kStopKeyMissingCaption : notWatching ? kNotWatchingCaption : kMainCaption;
+}
 
 // Every control, in tab order.
 std::span<const ControlSpec> mainWindowControls();

@@ -15,6 +15,7 @@ public:
     virtual void setPlayCaption(std::string_view caption) = 0;
     virtual void setBusy(bool busy) = 0;
     virtual void showStopKeyMissing(bool missing) = 0;
+    virtual void showNotWatching(bool notWatching) { (void)notWatching; }
     // The option buttons and check boxes show `settings`; nothing is read
     // back from them.
     virtual void showSettings(const Settings& settings) = 0;

@@ -7,7 +7,10 @@
 // Usage: tavrel_player_bench OUTFOLDER [ENTRIES] [MODES]
 //   ENTRIES  path length, 1000 unless given
 //   MODES    speed modes to run, as digits, "012" unless given; "s" adds the
-//            start-up against a bare window, "l" the load of 32,767 lines
+//            start-up against a bare window, "l" the load of 32,767 lines,
+//            "b" mode 0 into a receiver that spends 40 ms on every press
+//            (modeb.txt, modeb.log: "AHEAD" lines there are presses that
+//            found another key already waiting)
 
 #include <windows.h>
 
@@ -51,14 +54,15 @@ struct Run {
     std::string doneText;
 };
 
-Run playOnce(int mode, const std::vector<std::string>& entries, const std::wstring& out) {
+Run playOnce(int mode, const std::vector<std::string>& entries, const std::wstring& out,
+             const std::wstring& name, const std::wstring& receiverOptions) {
     ProgramFolder folder;
     folder.write(L"TavrelXP.vmi", "0\r\n1\r\n" + std::to_string(mode) + "\r\n");
     std::string list;
     for (const auto& e : entries) list += e + "\r\n";
     folder.write(L"TavrelXP.txt", list);
 
-    Receiver receiver;
+    Receiver receiver(receiverOptions);
     App app(folder);
     app.click(L"Load");
     if (!waitUntil([&] { return app.listCount() == static_cast<int>(entries.size()); }, 60s))
@@ -87,7 +91,7 @@ Run playOnce(int mode, const std::vector<std::string>& entries, const std::wstri
     for (const auto& e : entries) expected += receiverButtonIndex(e).has_value();
     // Normally all there already; a shortfall is reported, not waited out.
     waitUntil([&] { return receiver.log().count("PRESS") >= expected; }, 10s);
-    writeFile(out + L"\\mode" + std::to_wstring(mode) + L".log", receiver.logText());
+    writeFile(out + L"\\mode" + name + L".log", receiver.logText());
 
     PostMessageW(app.main(), WM_CLOSE, 0, 0);
     app.waitForExit();
@@ -198,11 +202,13 @@ int wmain(int argc, wchar_t** argv) {
                 writeFile(out + L"\\load.txt", measureLoad(32767, 5));
                 continue;
             }
-            const int mode = m - L'0';
+            const bool busy = m == L'b';
+            const int mode = busy ? 0 : m - L'0';
             if (mode < 0 || mode > 2) continue;
+            const std::wstring name = busy ? std::wstring(L"b") : std::to_wstring(mode);
             std::printf("mode %d: playing %zu entries...\n", mode, entries.size());
             std::fflush(stdout);
-            const Run run = playOnce(mode, entries, out);
+            const Run run = playOnce(mode, entries, out, name, busy ? L"--busy 40" : L"");
             char text[512];
             std::snprintf(text, sizeof text,
                           "mode=%d\nentries=%zu\nclick_us=%llu\ndone_us=%llu\nplayback_cpu_ms=%.1f\n"
@@ -210,7 +216,7 @@ int wmain(int argc, wchar_t** argv) {
                           mode, entries.size(), static_cast<unsigned long long>(run.clickUs),
                           static_cast<unsigned long long>(run.doneUs), run.playbackCpuMs, run.processCpuMs,
                           run.hostPlaybackCpuMs, run.hostProcessCpuMs, run.doneText.c_str());
-            writeFile(out + L"\\mode" + std::to_wstring(mode) + L".txt", text);
+            writeFile(out + L"\\mode" + name + L".txt", text);
             std::printf("mode %d: done after %.1f s\n", mode, static_cast<double>(run.doneUs - run.clickUs) / 1e6);
             std::fflush(stdout);
         }

@@ -9,7 +9,7 @@
 #   BUILD_DIR  a build of the "windows" or "windows-x64" preset (default build/windows)
 #   ENTRIES    path length (default 1000); MODES digits of the modes, "s" for
 #              the start-up against a bare window, "l" for the load of
-#              32,767 lines (default 012sl)
+#              32,767 lines, "b" mode 0 into a dialog busy 40 ms a press (default 012sl)
 # Environment: TAVREL_BENCH_OUT output folder (default a fresh one in /tmp),
 #              TAVREL_WINEPREFIX Wine prefix (default /tmp/tavrel-bench-prefix-win32 or -win64),
 #              TAVREL_BENCH_BASELINE another tavrel.exe (an older build) to

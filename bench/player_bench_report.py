@@ -17,8 +17,31 @@ import sys
 
 VK_DOWN, VK_UP, VK_SPACE = 40, 38, 32
 BUTTON_INDEX = {"DOWN": 0, "LEFT": 1, "RIGHT": 2, "UP": 3}
-MODE_NAMES = {0: "Original", 1: "Surpressed", 2: "Ultra-surpressed"}
-MODE_WAIT_MS = {0: 0.0, 1: 10.0, 2: 50.0}
+MODE_NAMES = {0: "Original", 1: "Surpressed", 2: "Ultra-surpressed", "b": "Original, dialog busy 40 ms a press"}
+MODE_WAIT_MS = {0: 0.0, 1: 10.0, 2: 50.0, "b": 0.0}
+BUSY_MS_PER_PRESS = 40
+
+
+def busy_dialog(folder):
+    """The run into the busy dialog: how many presses found a key already
+    waiting ("AHEAD" lines), and the time from the first key to "DONE!"
+    against the dialog's own busy time."""
+    log, txt = os.path.join(folder, "modeb.log"), os.path.join(folder, "modeb.txt")
+    if not os.path.exists(log) or not os.path.exists(txt):
+        return []
+    ahead = sum(1 for line in open(log, encoding="ascii", errors="replace") if " AHEAD " in line)
+    lines = read_log(log)
+    presses = sum(1 for _, kind, _ in lines if kind == "PRESS")
+    run = read_run(txt)
+    first = lines[0][0] if lines else None
+    done = int(run["done_us"]) if run.get("done_us") else None
+    busy_s = presses * BUSY_MS_PER_PRESS / 1000
+    out = ["| dialog busy 40 ms a press | presses | presses that found a key waiting | first key to DONE! (s) | "
+           "dialog's busy time (s) | ratio |", "|---|---|---|---|---|---|"]
+    if first is not None and done:
+        total = (done - first) / 1e6
+        out.append(f"| | {presses} | {ahead} | {total:.1f} | {busy_s:.1f} | {total / busy_s:.3f} |")
+    return out + [""]
 
 
 def read_log(path):
@@ -211,7 +234,7 @@ def main():
     path_file = os.path.join(folder, "path.txt")
     path = open(path_file, encoding="ascii").read().split() if os.path.exists(path_file) else []
     results = []
-    for mode in (0, 1, 2):
+    for mode in (0, 1, 2, "b"):
         log = os.path.join(folder, f"mode{mode}.log")
         if os.path.exists(log):
             run = read_run(os.path.join(folder, f"mode{mode}.txt"))
@@ -248,6 +271,7 @@ def main():
             f"{fmt(p['min'])} | {fmt(p['max'])} | {fmt(e['mean'])} | {fmt(e['median'])} | {fmt(e['p99'])} |")
     report.append("")
     report.extend(share_and_pacing(results))
+    report.extend(busy_dialog(folder))
     report.extend(startup_and_load(folder))
     png = os.path.join(folder, "player_gaps.png")
     if not plot(results, png):

@@ -14,6 +14,9 @@ public:
     // Shown from the moment Esc could not be taken until the playback ends:
     // Esc then reaches the target, where it may close the dialog.
     virtual void showStopKeyMissing(bool missing) = 0;
+    // Shown while a playback goes blind into a window that cannot be
+    // watched: a key it drops goes unnoticed there.
+    virtual void showNotWatching(bool notWatching) { (void)notWatching; }
     // While busy, none of the actions that could start anything else
     // (record, stop, play, load, save, preview, about, explore) takes input.
     virtual void setBusy(bool busy) = 0;

@@ -77,6 +77,19 @@ private:
     bool held_ = true;
 };
 
+// Runs `done` however the scope is left.
+template <typename Done>
+class ScopeExit {
+public:
+    explicit ScopeExit(Done done) : done_(std::move(done)) {}
+    ~ScopeExit() { done_(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Done done_;
+};
+
 // Sets a flag for as long as it lives, however the scope is left.
 class FlagHold {
 public:
@@ -91,18 +104,21 @@ private:
 
 }  // namespace
 
-Player::Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir)
+Player::Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir,
+               DialogWatch* watch)
     : list_(list),
       settings_(settings),
       view_(view),
       services_(services),
       keySound_(appDir + "key.wav"),
-      clickSound_(std::move(appDir) + "click.wav") {}
+      clickSound_(std::move(appDir) + "click.wav"),
+      follower_(watch, services_) {}
 
 void Player::play() { playFrom(0); }
 
 void Player::playFrom(int first) {
     withdrawResume();
+    startOn_.reset();
     run(PathPoint{first, 0});
 }
 
@@ -111,11 +127,15 @@ bool Player::canResume() const { return resumeAt_ && list_.revision() == resumeR
 void Player::resume() {
     if (!canResume()) return;
     const PathPoint from = *resumeAt_;
+    startOn_ = resumeFocus_;
     withdrawResume();
     run(from);
 }
 
-void Player::withdrawResume() { resumeAt_.reset(); }
+void Player::withdrawResume() {
+    resumeAt_.reset();
+    resumeFocus_.reset();
+}
 
 void Player::run(PathPoint from) {
     if (from.entry < 0 || from.entry >= list_.count()) {
@@ -124,6 +144,8 @@ void Player::run(PathPoint from) {
     }
 
     BusyHold busy(view_);
+    stopFocus_.reset();
+    sentAny_ = false;
     entry_ = 0;
     count_ = 0;
     target_ = 0;
@@ -131,14 +153,18 @@ void Player::run(PathPoint from) {
     std::optional<int> notTakenAfter;
     try {
         StopKeyHold stopKey(services_.stopKey, view_);
+        // Like Esc, the title is given back before any message box.
+        const ScopeExit watchEnds([this] { endWatching(); });
         try {
             countdown();
             // Read after the countdown, then fixed: the selection may be
             // moved by the user meanwhile, but playback keeps its own index.
             count_ = list_.count();
             sendFrom(from);
+            awaitLast();
         } catch (const Stopped& stop) {
             if (stop.byEsc) rewindEntry();
+            if (sentAny_) stopFocus_ = focusAtStop();
             throw;
         }
 
@@ -223,6 +249,7 @@ void Player::rewindEntry() {
 void Player::keepResumePoint() {
     // Stopped in the closing wait, every key had already gone.
     if (!next_ || next_->entry >= list_.count()) return;
+    resumeFocus_ = sentAny_ ? stopFocus_ : startOn_;
     resumeAt_ = next_;
     resumeRevision_ = list_.revision();
 }
@@ -234,9 +261,14 @@ void Player::sendPieces(std::string_view keys) {
 void Player::sendPiece(std::string_view piece) {
     if (piece.empty()) return;
     pace();
+    awaitLast(piece);
     pumpOrEnd();
     guardTarget();
+    follower_.sending(piece);
+    if (next_) pendingAt_ = *next_;
     sendOrFail(piece, false);
+    sentAny_ = true;
+    follower_.sent();
 }
 
 void Player::pace() {
@@ -282,6 +314,7 @@ void Player::guardTarget() {
         if (!services_.focus.otherProgram(now)) throw Stopped{std::string(kNoTarget)};
         if (services_.focus.runsHigher(now)) throw Stopped{std::string(kTargetHigher)};
         target_ = now;
+        startWatching();
     } else if (now != target_) {
         // Whatever took the focus is not the dialog the path was meant for:
         // a space there would press its focused button.
@@ -315,6 +348,47 @@ std::optional<int> Player::awaitKeysTaken() {
         pumpOrEnd();
         services_.events.waitForInput(services_.clock.seconds() + kKeysTakenBeat);
     }
+}
+
+void Player::startWatching() {
+    if (follower_.begin(target_)) {
+        if (auto refused = follower_.refusal(startOn_)) throw Stopped{std::move(*refused)};
+        return;
+    }
+    // Played blind, paced by the mode alone, as before watching existed:
+    // the user must know that a lost key will go unnoticed.
+    if (follower_.canWatch()) {
+        view_.showNotWatching(true);
+        notWatchingShown_ = true;
+    }
+}
+
+void Player::endWatching() {
+    follower_.end();
+    if (notWatchingShown_) view_.showNotWatching(false);
+    notWatchingShown_ = false;
+}
+
+void Player::awaitLast(std::string_view next) {
+    const auto stop = follower_.awaitTaken([this] { pumpOrEnd(); }, next);
+    // The walk back after Esc goes as far as the dialog follows it.
+    if (!stop || rewinding_) return;
+    if (!stop->taken) {
+        // Resume sends that piece again: the dialog gets every move once.
+        next_ = pendingAt_;
+        entry_ = pendingAt_.entry + 1;
+        list_.select(pendingAt_.entry);
+        stopFocus_ = follower_.pendingFrom();
+    }
+    throw Stopped{stoppedAt(stop->reason)};
+}
+
+std::optional<DialogControl> Player::focusAtStop() {
+    if (stopFocus_ || !follower_.watching()) return stopFocus_;
+    // The last key may still be on its way (after Esc, the walk back's);
+    // the focus it leaves is where the user must find it again.
+    follower_.awaitTaken([this] { services_.events.pump(); });
+    return follower_.settledFocus();
 }
 
 void Player::reportSendFailure(const std::string& error) {

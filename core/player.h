@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dialog_follower.h"
 #include "core/path_model.h"
 #include "core/playback_view.h"
 #include "core/settings.h"
@@ -31,8 +32,10 @@ public:
     // `appDir` ends in a backslash; the sound files are looked for there.
     // The speed mode and the no-sound setting are read from `settings`
     // afresh for every piece, so a change during playback counts from the
-    // next piece on.
-    Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir);
+    // next piece on. With `watch`, each next piece waits until the dialog
+    // took the last one; without it playback is paced by the speed mode alone.
+    Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir,
+           DialogWatch* watch = nullptr);
 
     // The Play button: countdown, every entry's key string, then "DONE!".
     // Returns at once, with no further effect, when the program starts ending
@@ -97,6 +100,12 @@ private:
     void sendOrFail(std::string_view keys, bool waitUntilProcessed);
     void guardTarget();
     void reportSendFailure(const std::string& error);
+    // Watching the dialog: from the first piece, and before every next one.
+    void startWatching();
+    // `next`: the piece about to go, if any.
+    void awaitLast(std::string_view next = {});
+    void endWatching();
+    std::optional<DialogControl> focusAtStop();
     std::string stoppedAt(std::string_view reason) const;
     // The closing wait: pumps until the target has taken every key. Empty
     // when it has; otherwise the seconds waited before giving up, to the nearest whole one.
@@ -125,6 +134,18 @@ private:
     // Where resume() carries on, and the list it belongs to.
     std::optional<PathPoint> resumeAt_;
     std::uint64_t resumeRevision_ = 0;
+
+    DialogFollower follower_;
+    // The piece sent last, until the dialog is seen to have taken it.
+    PathPoint pendingAt_;
+    // Where the dialog's focus must be for resume(): where the stop left it.
+    std::optional<DialogControl> resumeFocus_;
+    std::optional<DialogControl> stopFocus_;
+    // What the running playback asks of the focus before its first key: set
+    // when it resumes a stopped one.
+    std::optional<DialogControl> startOn_;
+    bool sentAny_ = false;
+    bool notWatchingShown_ = false;
 };
 
 }  // namespace tavrel

@@ -43,7 +43,7 @@ bool insideFrame2(ControlId id) { return controlSpec(id).container == ControlId:
 }  // namespace
 
 FrmTavrel::FrmTavrel(const AppFacts& facts, Win32Services& system)
-    : facts_(facts), system_(system), services_(system.services()), handlers_(path_, *this, services_, *this) {}
+    : facts_(facts), system_(system), services_(system.services()), handlers_(path_, *this, services_, *this, &dialogWatch_) {}
 
 bool FrmTavrel::create(HINSTANCE instance) {
     instance_ = instance;
@@ -254,7 +254,13 @@ void FrmTavrel::setPlayCaption(std::string_view caption) {
 }
 
 void FrmTavrel::showStopKeyMissing(bool missing) {
-    SetWindowTextW(hwnd(), widen(missing ? kStopKeyMissingCaption : kMainCaption).c_str());
+    stopKeyMissing_ = missing;
+    SetWindowTextW(hwnd(), widen(mainCaption(stopKeyMissing_, notWatching_)).c_str());
+}
+
+void FrmTavrel::showNotWatching(bool notWatching) {
+    notWatching_ = notWatching;
+    SetWindowTextW(hwnd(), widen(mainCaption(stopKeyMissing_, notWatching_)).c_str());
 }
 
 void FrmTavrel::showSettings(const Settings& settings) {

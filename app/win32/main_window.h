@@ -15,6 +15,7 @@
 #include "core/path_model.h"
 #include "app/main_view.h"
 #include "platform/win32/app_facts.h"
+#include "platform/win32/dialog_watch.h"
 #include "platform/win32/services.h"
 
 namespace tavrel::win32 {
@@ -36,6 +37,7 @@ public:
     void setPlayCaption(std::string_view caption) override;
     void showSettings(const Settings& settings) override;
     void showStopKeyMissing(bool missing) override;
+    void showNotWatching(bool notWatching) override;
 
     // ModalWindows
     void showPreview() override;
@@ -54,6 +56,7 @@ private:
     const AppFacts& facts_;
     Win32Services& system_;
     Services services_;
+    Win32DialogWatch dialogWatch_;
     PathModel path_;
     MainHandlers handlers_;
     HINSTANCE instance_ = nullptr;
@@ -61,6 +64,9 @@ private:
     int dpi_ = 96;
     std::optional<ControlFonts> fonts_;
     HACCEL accelerators_ = nullptr;
+    // The title shows the warnings of the playback running now.
+    bool stopKeyMissing_ = false;
+    bool notWatching_ = false;
 };
 
 }  // namespace tavrel::win32

@@ -32,7 +32,34 @@ std::string FakeSender::send(std::string_view keys, bool wait) {
     for (const auto& [name, key] : kSent)
         if (keys == name) world.keys.tap(key);
     if (wait) checks = 0;
+    if (failWith.empty()) world.dialog.take(keys);
     return failWith;
+}
+
+DialogControlKind FakeDialog::kind(DialogControl control) {
+    if (isButton(control)) return DialogControlKind::PushButton;
+    return control == kList ? DialogControlKind::List : DialogControlKind::None;
+}
+
+std::string FakeDialog::caption(DialogControl control) {
+    static const char* const kCaptions[] = {"Move Down", "Move Left", "Move Right", "Move Up"};
+    return isButton(control) ? kCaptions[control - kFirst] : "";
+}
+
+InputDrained FakeDialog::drained() {
+    if (busyLeft == 0) return InputDrained::Yes;
+    --busyLeft;
+    return InputDrained::NotYet;
+}
+
+void FakeDialog::take(std::string_view keys) {
+    const bool down = keys == kDownPiece;
+    if (keys == kSpacePiece && focusOn != kList) presses.push_back(caption(focusOn));
+    if ((!down && keys != kUpPiece) || ++arrows == dropArrow || !isButton(focusOn)) return;
+    std::size_t at = 0;
+    while (order[at] != static_cast<int>(focusOn - kFirst)) ++at;
+    at = down ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
+    focusOn = kFirst + static_cast<DialogControl>(order[at]);
 }
 
 KeysTaken FakeSender::keysTaken() { return taken ? taken(++checks) : KeysTaken::Yes; }

@@ -13,6 +13,7 @@
 #include "core/path_model.h"
 #include "app/main_view.h"
 #include "core/playback_view.h"
+#include "platform/dialog_watch.h"
 #include "platform/integrity_level.h"
 #include "platform/services.h"
 
@@ -179,6 +180,47 @@ struct FakeFocus final : FocusWatch {
     int reads = 0;
 };
 
+// The editor's move dialog as playback watches it: four buttons, walked by
+// the arrow keys FakeSender sends and pressed by its spaces, and a list.
+// Not logged: watching must leave the exact logs of playback as they are.
+struct FakeDialog final : DialogWatch {
+    static constexpr DialogControl kFirst = 0x101;  // "Move Down", then Left, Right, Up
+    static constexpr DialogControl kList = 0x110;
+    bool begin(WindowId target) override {
+        ++begins;
+        return watchable && target != 0;
+    }
+    void end() override { ++ends; }
+    DialogControl focus() override { return focusOn; }
+    DialogControlKind kind(DialogControl control) override;
+    std::string caption(DialogControl control) override;
+    DialogControl groupFirst(DialogControl button) override { return managerGroup && isButton(button) ? kFirst : 0; }
+    DialogControl groupNext(DialogControl button) override {
+        return isButton(button) && button + 1 < kFirst + 4 ? button + 1 : 0;
+    }
+    void markInput() override { busyLeft = busyLooks; }
+    InputDrained drained() override;
+    bool answers() override { return answering; }
+    // What the keys FakeSender sends do here.
+    void take(std::string_view keys);
+    static bool isButton(DialogControl c) { return c >= kFirst && c < kFirst + 4; }
+
+    bool watchable = true;
+    DialogControl focusOn = kFirst;
+    // The buttons in the order the arrows walk them (0 "Move Down"); the
+    // dialog manager's own unless a test gives the dialog its own.
+    std::vector<int> order{0, 1, 2, 3};
+    bool managerGroup = true;
+    int dropArrow = 0;      // 1-based: that arrow key is lost
+    int busyLooks = 0;      // looks after each send that find input still queued
+    bool answering = true;  // false: hung
+    int arrows = 0;
+    int busyLeft = 0;
+    std::vector<std::string> presses;
+    int begins = 0;
+    int ends = 0;
+};
+
 // Not logged: a playback's arm and disarm would show in every exact log.
 struct FakeStopKey final : StopKey {
     bool arm() override {
@@ -221,9 +263,11 @@ struct FakeControls final : MainView, PlaybackView {
     // Not logged, so the exact logs of playback stay as they are; every
     // change is kept in order instead.
     void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
+    void showNotWatching(bool shown) override { notWatching.push_back(shown); }
     bool actionsEnabled = true;
     std::string playCaption = "Play";
     std::vector<bool> stopKeyMissing;
+    std::vector<bool> notWatching;
     // As shown.
     SpeedMode mode = SpeedMode::Surpressed;
     int noSoundValue = 1;
@@ -244,6 +288,7 @@ struct FakeWorld {
     FakeFiles files{*this};
     FakeFocus focus;
     FakeStopKey stopKey;
+    FakeDialog dialog;
     PathModel list;
     // What a player driven alone reads.
     Settings settings;

@@ -2,12 +2,22 @@
 // driven by nothing but the standard dialog manager, so that end-to-end tests
 // and benchmarks see the same focus movement the real target relies on.
 //
-// Usage: tavrel_receiver LOGFILE [--ready READYFILE]
+// Usage: tavrel_receiver LOGFILE [--ready READYFILE] [OPTION...], where the
+// options make it a harder target:
+//   --busy MS      every press takes MS milliseconds (and logs "AHEAD" when
+//                  another key was already waiting for it)
+//   --focus N      the focus starts on button N (0 the first) ...
+//   --focus list   ... or on a list below the buttons
+//   --drop N       the N-th arrow key (1 the first) is lost, down and up
+//   --own-order    each button is a group of its own, made in reverse order,
+//                  and the receiver moves the focus itself
+//   --no-buttons   a list and nothing else
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -23,6 +33,34 @@ constexpr UINT kReadyPollMs = 10;
 HANDLE g_log = INVALID_HANDLE_VALUE;
 HHOOK g_hook = nullptr;
 std::wstring g_readyPath;
+
+struct Options {
+    DWORD busyMs = 0;
+    int focus = 0;  // a button's place in kButtons, or -1 for the list
+    int dropArrow = 0;
+    bool ownOrder = false;
+    bool noButtons = false;
+};
+Options g_options;
+HWND g_dialog = nullptr;
+int g_arrows = 0;
+WPARAM g_dropUp = 0;  // the key whose release goes with the dropped press
+
+// The buttons in the order the arrow keys walk them.
+constexpr int kButtons[] = {IDC_MOVE_DOWN, IDC_MOVE_LEFT, IDC_MOVE_RIGHT, IDC_MOVE_UP};
+
+int startControl() { return g_options.focus < 0 || g_options.noButtons ? IDC_ROUTE : kButtons[g_options.focus]; }
+
+// With --own-order, one step along kButtons from the focused button.
+void moveFocusOwnWay(bool down) {
+    const int id = GetDlgCtrlID(GetFocus());
+    for (int i = 0; i < 4; ++i) {
+        if (kButtons[i] != id) continue;
+        const int next = kButtons[(i + (down ? 1 : 3)) % 4];
+        SendMessageW(g_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(g_dialog, next)), TRUE);
+        return;
+    }
+}
 
 // Times are microseconds on the performance counter, which every process
 // shares, so a sender can subtract its own readings from them.
@@ -50,8 +88,19 @@ void writeLogLine(std::string_view text) {
 LRESULT CALLBACK onGetMessage(int code, WPARAM removal, LPARAM param) {
     // A peek without removal would show the same message twice.
     if (code == HC_ACTION && removal == PM_REMOVE) {
-        const auto* msg = reinterpret_cast<const MSG*>(param);
-        if (msg->message == WM_KEYDOWN) {
+        auto* msg = reinterpret_cast<MSG*>(param);
+        const bool arrow = msg->wParam == VK_DOWN || msg->wParam == VK_UP;
+        if (msg->message == WM_KEYDOWN && arrow && ++g_arrows == g_options.dropArrow) {
+            g_dropUp = msg->wParam;
+            msg->message = WM_NULL;
+        } else if (msg->message == WM_KEYUP && g_dropUp != 0 && msg->wParam == g_dropUp) {
+            g_dropUp = 0;
+            msg->message = WM_NULL;
+        } else if (msg->message == WM_KEYDOWN && arrow && g_options.ownOrder) {
+            writeLogLine("KEYDOWN " + std::to_string(msg->wParam));
+            moveFocusOwnWay(msg->wParam == VK_DOWN);
+            msg->message = WM_NULL;
+        } else if (msg->message == WM_KEYDOWN) {
             writeLogLine("KEYDOWN " + std::to_string(msg->wParam));
         } else if (msg->message == WM_KEYUP) {
             writeLogLine("KEYUP " + std::to_string(msg->wParam));
@@ -91,15 +140,18 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         case WM_INITDIALOG:
             // The dialog is not shown yet; a timer finds out when it is.
             if (!g_readyPath.empty()) SetTimer(dialog, kReadyTimer, kReadyPollMs, nullptr);
+            g_dialog = dialog;
+            for (const wchar_t* line : {L"start", L"north", L"east"})
+                SendDlgItemMessageW(dialog, IDC_ROUTE, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
             // WM_NEXTDLGCTL rather than SetFocus keeps the default-button
             // highlight in step with the focus, as the dialog manager does.
             SendMessageW(dialog, WM_NEXTDLGCTL,
-                         reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_MOVE_DOWN)), TRUE);
+                         reinterpret_cast<WPARAM>(GetDlgItem(dialog, startControl())), TRUE);
             return FALSE;
 
         case WM_TIMER:
             if (wParam == kReadyTimer && IsWindowVisible(dialog) &&
-                GetFocus() == GetDlgItem(dialog, IDC_MOVE_DOWN)) {
+                GetFocus() == GetDlgItem(dialog, startControl())) {
                 KillTimer(dialog, kReadyTimer);
                 // Best effort: a test still brings the dialog forward itself,
                 // because Windows may refuse a process that was not clicked.
@@ -117,6 +169,14 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
             const char* direction = directionOf(id);
             if (direction != nullptr && HIWORD(wParam) == BN_CLICKED) {
                 writeLogLine(std::string("PRESS ") + direction);
+                if (g_options.busyMs > 0) {
+                    // A key already waiting here was sent before the dialog
+                    // had finished with the last one.
+                    MSG waiting;
+                    if (PeekMessageW(&waiting, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE))
+                        writeLogLine("AHEAD " + std::to_string(waiting.wParam));
+                    Sleep(g_options.busyMs);
+                }
                 return TRUE;
             }
             return FALSE;
@@ -135,14 +195,33 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argv == nullptr) return 1;
-    const bool withReady = argc == 4 && std::wstring_view(argv[2]) == L"--ready";
-    if (argc != 2 && !withReady) {
+    bool ok = argc >= 2;
+    for (int i = 2; ok && i < argc; ++i) {
+        const std::wstring_view option = argv[i];
+        const bool valued = option == L"--ready" || option == L"--busy" || option == L"--focus" || option == L"--drop";
+        if (valued && i + 1 >= argc) {
+            ok = false;
+            break;
+        }
+        const wchar_t* value = valued ? argv[++i] : L"";
+        if (option == L"--ready") g_readyPath = value;
+        else if (option == L"--busy") g_options.busyMs = static_cast<DWORD>(_wtoi(value));
+        else if (option == L"--focus") g_options.focus = std::wstring_view(value) == L"list" ? -1 : _wtoi(value) % 4;
+        else if (option == L"--drop") g_options.dropArrow = _wtoi(value);
+        else if (option == L"--own-order") g_options.ownOrder = true;
+        else if (option == L"--no-buttons") g_options.noButtons = true;
+        else ok = false;
+    }
+    if (!ok) {
         LocalFree(argv);
         return 1;
     }
     const std::wstring logPath = argv[1];
-    if (withReady) g_readyPath = argv[3];
     LocalFree(argv);
+    const int dialogTemplate = g_options.noButtons  ? IDD_RECEIVER_NO_BUTTONS
+                               : g_options.ownOrder ? IDD_RECEIVER_OWN_ORDER
+                               : g_options.focus < 0 ? IDD_RECEIVER_LIST
+                                                     : IDD_RECEIVER;
 
     // Append-only access makes every write land at the end, and the sharing
     // flags let a test read, or delete, the log while the dialog runs.
@@ -156,7 +235,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         CloseHandle(g_log);
         return 5;
     }
-    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_RECEIVER), nullptr, dialogProc, 0);
+    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(dialogTemplate), nullptr, dialogProc, 0);
     UnhookWindowsHookEx(g_hook);
     CloseHandle(g_log);
     return result == -1 ? 4 : static_cast<int>(result);

@@ -85,7 +85,7 @@ std::vector<std::string> expectedReceiverEvents(const std::vector<std::string>& 
     return out;
 }
 
-Receiver::Receiver() {
+Receiver::Receiver(const std::wstring& options) {
     const std::wstring exe = folderOfThisProgram() + L"\\tavrel_receiver.exe";
     if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
         throw std::runtime_error("missing " + narrow(exe));
@@ -94,7 +94,7 @@ Receiver::Receiver() {
     // The ready file must exist only once the receiver has written it.
     DeleteFileW(readyPath_.c_str());
 
-    std::wstring commandLine = L"\"" + exe + L"\" \"" + logPath_ + L"\" --ready \"" + readyPath_ + L"\"";
+    std::wstring commandLine = L"\"" + exe + L"\" \"" + logPath_ + L"\" --ready \"" + readyPath_ + L"\" " + options;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -50,7 +50,9 @@ public:
     // Starts the receiver from this program's folder with a fresh log and
     // waits until its dialog shows with the focus on "Move Down". Throws
     // std::runtime_error saying what went wrong.
-    Receiver();
+    // `options`: the receiver's own (--busy 40, --focus 2, ...), which also
+    // say where the focus must be before it counts as ready.
+    explicit Receiver(const std::wstring& options = L"");
     ~Receiver();  // closes the dialog, ending the process if it will not go
     Receiver(const Receiver&) = delete;
     Receiver& operator=(const Receiver&) = delete;

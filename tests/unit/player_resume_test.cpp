@@ -29,7 +29,7 @@ Log stoppedRun(Rig& rig, int afterSends, const std::function<void(Rig&)>& stop,
     const AtFirstPump act([&] { return stop && rig.countdownOver() && rig.sends() == afterSends; },
                           [&] { stop(rig); });
     rig.world.events.onPump = [&](int) { act(); };
-    start(rig.player);
+    start(rig.watched ? rig.watching : rig.player);
     EXPECT_EQ(act.done(), stop != nullptr) << "no pump after " << afterSends << " sends";
     rig.world.events.onPump = nullptr;
     return rig.world.logOnly({"send "});
@@ -57,10 +57,15 @@ TEST(PlayerResume, StopAnywhereThenResumeSendsEveryMoveOnceInOrder) {
          },
          1, false},
     };
+    // Watching the dialog changes nothing here: each piece is taken.
+    for (const bool watched : {false, true})
     for (const auto& kind : kinds) {
         for (int k = 0; k < static_cast<int>(all.size()); ++k) {
-            SCOPED_TRACE(std::string(kind.name) + " after " + std::to_string(k) + " sends");
+            SCOPED_TRACE(std::string(kind.name) + " after " + std::to_string(k) + " sends" +
+                         (watched ? ", watching" : ""));
             Rig rig(kPath, UltraSurpressed, 1);
+            rig.watched = watched;
+            Player& player = watched ? rig.watching : rig.player;
             const Log first = stoppedRun(rig, k, kind.stop, play);
             // The stop sends nothing but the path so far and, after Esc, {UP}s.
             ASSERT_GE(first.size(), static_cast<std::size_t>(k));
@@ -74,7 +79,7 @@ TEST(PlayerResume, StopAnywhereThenResumeSendsEveryMoveOnceInOrder) {
 
             // A walk back that finishes the last entry leaves nothing to resume.
             const bool whole = dialogSees(first).presses == kPresses && dialogSees(first).focus == 0;
-            ASSERT_EQ(rig.player.canResume(), !whole);
+            ASSERT_EQ(player.canResume(), !whole);
             const Log second = whole ? Log{} : stoppedRun(rig, -1, nullptr, resume);
             if (!whole) {
                 EXPECT_EQ(rig.world.log.back(), "message 48 DONE!");
@@ -86,7 +91,7 @@ TEST(PlayerResume, StopAnywhereThenResumeSendsEveryMoveOnceInOrder) {
             both.insert(both.end(), second.begin(), second.end());
             EXPECT_EQ(dialogSees(both).presses, kPresses);
             EXPECT_EQ(dialogSees(both).focus, 0);
-            EXPECT_FALSE(rig.player.canResume());
+            EXPECT_FALSE(player.canResume());
         }
     }
 }

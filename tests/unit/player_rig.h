@@ -82,6 +82,9 @@ struct Rig {
     Services services{world.keys,   sender,         sound,       world.beeper, world.clock, world.events,
                       world.notifier, world.shell,  world.order, world.files,  world.focus, world.stopKey};
     Player player{world.list, world.settings, world.controls, services, kAppDir};
+    // The same, watching world.dialog.
+    Player watching{world.list, world.settings, world.controls, services, kAppDir, &world.dialog};
+    bool watched = false;  // whether a shared helper plays with `watching`
 
     Rig(std::vector<std::string> entries, SpeedMode mode, int noSound) {
         world.setEntries(std::move(entries));

@@ -1,0 +1,56 @@
+// What playback can read of the dialog it sends keys to, from outside and
+// without touching its input: where its thread's focus is, what the
+// controls there are called, and whether the thread has handled its input.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/focus_watch.h"
+
+namespace tavrel {
+
+// An opaque handle of a control inside the target; 0 stands for none.
+using DialogControl = std::uintptr_t;
+
+// Only push buttons are walked by the paths; the other kinds are told apart
+// for the messages that name them.
+enum class DialogControlKind { None, PushButton, List, TextBox, Other };
+
+// Whether the target's thread has handled every input sent before
+// DialogWatch::markInput().
+enum class InputDrained { Yes, NotYet };
+
+class DialogWatch {
+public:
+    virtual ~DialogWatch() = default;
+    // Starts watching `target`, the window the keys go to. False when it
+    // cannot be watched: it holds no push button, its thread shows no focus,
+    // or the signal of drained input is not there. end() is due either way.
+    virtual bool begin(WindowId target) = 0;
+    virtual void end() = 0;
+
+    // The control with the keyboard focus in the target's thread.
+    virtual DialogControl focus() = 0;
+    virtual DialogControlKind kind(DialogControl control) = 0;
+    // Its caption as the control gives it (UTF-8); empty when it has none or
+    // does not answer in time.
+    virtual std::string caption(DialogControl control) = 0;
+    // The first button of the group `button` belongs to, where the dialog
+    // manager moves the focus inside a group of push buttons that starts with
+    // a group mark; 0 for any other arrangement.
+    virtual DialogControl groupFirst(DialogControl button) = 0;
+    // The button the dialog manager would move to from `button` with a
+    // down-arrow, 0 when it would not; only to name what was expected.
+    virtual DialogControl groupNext(DialogControl button) = 0;
+
+    // Right after keys are sent: from here on, drained() tells when the
+    // target's thread has handled them.
+    virtual void markInput() = 0;
+    virtual InputDrained drained() = 0;
+    // Whether the target answers a message within a moment: a busy one
+    // does, a hung one does not.
+    virtual bool answers() = 0;
+};
+
+}  // namespace tavrel

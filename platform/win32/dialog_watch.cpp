@@ -1,0 +1,152 @@
+#include "platform/win32/dialog_watch.h"
+
+#include <cwchar>
+
+#include "platform/win32/text.h"
+
+namespace tavrel::win32 {
+
+namespace {
+
+// A caption or an answer is waited for this long at most: the dialog's
+// thread answers between two of its messages, and one that takes longer is
+// busy enough to be asked again later.
+constexpr UINT kAnswerTimeoutMs = 100;
+
+HWND asWindow(DialogControl control) { return reinterpret_cast<HWND>(control); }
+DialogControl asControl(HWND window) { return reinterpret_cast<DialogControl>(window); }
+
+bool isPushButton(HWND window) {
+    wchar_t cls[16] = {};
+    if (!window || !GetClassNameW(window, cls, 16) || _wcsicmp(cls, L"Button") != 0) return false;
+    const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+BOOL CALLBACK findPushButton(HWND child, LPARAM found) {
+    if (!isPushButton(child)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+bool isDialog(HWND window) {
+    wchar_t cls[16] = {};
+    return window && GetClassNameW(window, cls, 16) && std::wcscmp(cls, L"#32770") == 0;
+}
+
+// The event only has to arrive: an out-of-context event is delivered as a
+// message to this thread, which ends the player's wait for input at once.
+void CALLBACK onFocusEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}
+
+}  // namespace
+
+bool Win32DialogWatch::begin(WindowId target) {
+    end();
+    HWND window = asWindow(target);
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (thread == 0 || !IsWindowVisible(window)) return false;
+    // The server answers for any thread, of any process (so does Wine 8's).
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) return false;
+    bool buttons = false;
+    EnumChildWindows(window, findPushButton, reinterpret_cast<LPARAM>(&buttons));
+    if (!buttons) return false;
+    target_ = window;
+    thread_ = thread;
+    // Thread id 0 and the process: Wine refuses a thread of another process
+    // here. The target notices a new hook only at its next message, so the
+    // first focus change may come unannounced: the beat covers it.
+    focusHook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, onFocusEvent, process, 0,
+                                 WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    return true;
+}
+
+void Win32DialogWatch::end() {
+    if (focusHook_) UnhookWinEvent(focusHook_);
+    focusHook_ = nullptr;
+    target_ = nullptr;
+    thread_ = 0;
+}
+
+DialogControl Win32DialogWatch::focus() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (thread_ == 0 || !GetGUIThreadInfo(thread_, &info)) return 0;
+    return asControl(info.hwndFocus);
+}
+
+DialogControlKind Win32DialogWatch::kind(DialogControl control) {
+    HWND window = asWindow(control);
+    if (!window || !IsWindow(window)) return DialogControlKind::None;
+    if (isPushButton(window)) return DialogControlKind::PushButton;
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    for (const wchar_t* list : {L"ListBox", L"ComboBox", L"ComboLBox", L"SysListView32", L"SysTreeView32"})
+        if (_wcsicmp(cls, list) == 0) return DialogControlKind::List;
+    if (_wcsicmp(cls, L"Edit") == 0 || _wcsnicmp(cls, L"RichEdit", 8) == 0) return DialogControlKind::TextBox;
+    return DialogControlKind::Other;
+}
+
+std::string Win32DialogWatch::caption(DialogControl control) {
+    HWND window = asWindow(control);
+    if (!window) return {};
+    // Sent, not GetWindowText: that reads another process's control's own
+    // text only through the message, and would wait on a hung one for ever.
+    wchar_t text[256] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             kAnswerTimeoutMs, &length))
+        return {};
+    // "Move &Down" shows as "Move Down"; "&&" is a plain ampersand.
+    std::wstring shown;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (*c == L'&' && c[1] == L'&') ++c;
+        else if (*c == L'&') continue;
+        shown += *c;
+    }
+    return narrow(shown);
+}
+
+DialogControl Win32DialogWatch::groupFirst(DialogControl button) {
+    HWND control = asWindow(button);
+    HWND dialog = control ? GetParent(control) : nullptr;
+    if (!isPushButton(control) || !isDialog(dialog)) return 0;
+    // The group runs from the last control marked WS_GROUP at or before
+    // this one, the way GetNextDlgGroupItem walks it.
+    for (HWND at = control; at; at = GetWindow(at, GW_HWNDPREV)) {
+        if (GetWindowLongW(at, GWL_STYLE) & WS_GROUP) return isPushButton(at) ? asControl(at) : 0;
+    }
+    return 0;
+}
+
+DialogControl Win32DialogWatch::groupNext(DialogControl button) {
+    HWND control = asWindow(button);
+    HWND dialog = control ? GetParent(control) : nullptr;
+    if (!control || !isDialog(dialog)) return 0;
+    HWND next = GetNextDlgGroupItem(dialog, control, FALSE);
+    return next && next != control ? asControl(next) : 0;
+}
+
+void Win32DialogWatch::markInput() {
+    // A thread is handed WM_PAINT only when no input waits in its queue, so
+    // a pixel invalidated now and found painted later marks the moment its
+    // input ran dry (the closing wait relies on the same).
+    RECT corner{0, 0, 1, 1};
+    if (target_) InvalidateRect(target_, &corner, FALSE);
+}
+
+InputDrained Win32DialogWatch::drained() {
+    if (!target_ || !IsWindow(target_)) return InputDrained::Yes;
+    return GetUpdateRect(target_, nullptr, FALSE) ? InputDrained::NotYet : InputDrained::Yes;
+}
+
+bool Win32DialogWatch::answers() {
+    // A sent message is handled ahead of queued input, so the answer says
+    // nothing about the keys; it tells a busy thread from a hung one.
+    DWORD_PTR ignored = 0;
+    return target_ && SendMessageTimeoutW(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored) != 0;
+}
+
+}  // namespace tavrel::win32

@@ -1,0 +1,34 @@
+// Reads another program's dialog from outside: its thread's focus
+// (GetGUIThreadInfo), its controls' classes and captions, its group order,
+// and when its thread has handled its input. Nothing is injected, no keyboard
+// hook is set, and the thread input is not attached: a hung target must not
+// hang this program, nor share its key state.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/dialog_watch.h"
+
+namespace tavrel::win32 {
+
+class Win32DialogWatch final : public DialogWatch {
+public:
+    ~Win32DialogWatch() override { end(); }
+    bool begin(WindowId target) override;
+    void end() override;
+    DialogControl focus() override;
+    DialogControlKind kind(DialogControl control) override;
+    std::string caption(DialogControl control) override;
+    DialogControl groupFirst(DialogControl button) override;
+    DialogControl groupNext(DialogControl button) override;
+    void markInput() override;
+    InputDrained drained() override;
+    bool answers() override;
+
+private:
+    HWND target_ = nullptr;
+    DWORD thread_ = 0;
+    HWINEVENTHOOK focusHook_ = nullptr;
+};
+
+}  // namespace tavrel::win32
