@@ -47,6 +47,10 @@ std::function<void()> resumeFromTheMenu(const App& app) {
         rightClick(entryPoint(app, 0));
         ASSERT_TRUE(menuShows(app)) << "no menu after a right click on the list";
         tapKey('R');
+        // The countdown's watcher hands the receiver the focus, which would
+        // cancel a menu that has not yet taken the key.
+        ASSERT_TRUE(waitUntil([&] { return app.findWindow(L"#32768", L"") == nullptr; }, 10s))
+            << "the menu stayed open after R";
     };
 }
 
