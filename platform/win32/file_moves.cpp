@@ -1,25 +1,11 @@
 #include "platform/win32/file_moves.h"
+#include "platform/win32/file_handle.h"
 
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
 
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
-        if (valid()) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -50,7 +36,7 @@ std::uint32_t Win32FileMoves::move(const std::string& temp, const std::string& t
 }
 
 std::uint32_t Win32FileMoves::write(const std::string& path, std::string_view bytes) {
-    Handle file(CreateFileW(filePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    FileHandle file(CreateFileW(filePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
     if (!file.valid()) return GetLastError();
     if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) return GetLastError();

@@ -5,29 +5,13 @@
 #include <vector>
 
 #include "platform/file_placement.h"
+#include "platform/win32/file_handle.h"
 #include "platform/win32/file_moves.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
 
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { close(); }
-    void close() {
-        if (valid()) CloseHandle(h_);
-        h_ = nullptr;
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 // Wine 8's ReplaceFileW moves the old file aside under a GetTempFileNameW
 // name and only then moves the new one in: one of five saves killed while
@@ -53,7 +37,7 @@ void keepAttributes(const std::wstring& target, DWORD oldAttributes) {
 std::string Win32FileStore::readPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
     // Shared every way: an editor holding the list file open must not keep
     // the user from loading it.
-    Handle file(CreateFileW(filePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    FileHandle file(CreateFileW(filePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return lastErrorText();
     std::vector<char> buffer(256 * 1024);
