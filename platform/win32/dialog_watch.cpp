@@ -2,13 +2,14 @@
 
 #include <cwchar>
 
+#include "platform/win32/input_drained.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
 
 namespace {
 
-// A caption or an answer is waited for this long at most: the dialog's
+// A caption is waited for this long at most: the dialog's
 // thread answers between two of its messages, and one that takes longer is
 // busy enough to be asked again later.
 constexpr UINT kAnswerTimeoutMs = 100;
@@ -129,24 +130,13 @@ DialogControl Win32DialogWatch::groupNext(DialogControl button) {
     return next && next != control ? asControl(next) : 0;
 }
 
-void Win32DialogWatch::markInput() {
-    // A thread is handed WM_PAINT only when no input waits in its queue, so
-    // a pixel invalidated now and found painted later marks the moment its
-    // input ran dry (the closing wait relies on the same).
-    RECT corner{0, 0, 1, 1};
-    if (target_) InvalidateRect(target_, &corner, FALSE);
-}
+void Win32DialogWatch::markInput() { markInputEnd(target_); }
 
 InputDrained Win32DialogWatch::drained() {
     if (!target_ || !IsWindow(target_)) return InputDrained::Yes;
-    return GetUpdateRect(target_, nullptr, FALSE) ? InputDrained::NotYet : InputDrained::Yes;
+    return inputDrained(target_) ? InputDrained::Yes : InputDrained::NotYet;
 }
 
-bool Win32DialogWatch::answers() {
-    // A sent message is handled ahead of queued input, so the answer says
-    // nothing about the keys; it tells a busy thread from a hung one.
-    DWORD_PTR ignored = 0;
-    return target_ && SendMessageTimeoutW(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored) != 0;
-}
+bool Win32DialogWatch::answers() { return win32::answers(target_); }
 
 }  // namespace tavrel::win32

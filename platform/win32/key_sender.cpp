@@ -1,5 +1,6 @@
 #include "platform/win32/key_sender.h"
 
+#include "platform/win32/input_drained.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -17,11 +18,6 @@ void addKey(std::vector<INPUT>& events, WORD vk, bool extended) {
         events.push_back(in);
     }
 }
-
-// One check waits this long for the target's answer: long enough to pace the
-// checks by the target's own messages, short enough that the caller's window
-// stays live between them.
-constexpr UINT kAnswerTimeoutMs = 100;
 
 struct NamedKey {
     std::string_view name;
@@ -90,21 +86,19 @@ std::string Win32KeySender::send(std::string_view keys, bool wait) {
         // receiving dialog stalled while the last 60 entries went out: the
         // sent message came back with 50 to 100 presses still queued, "DONE!"
         // took the foreground, and those keys were lost.
-        else if (RECT corner{0, 0, 1, 1}; !InvalidateRect(watched_, &corner, FALSE)) watched_ = nullptr;
+        else if (!markInputEnd(watched_)) watched_ = nullptr;
     }
     return {};
 }
 
 KeysTaken Win32KeySender::keysTaken() {
-    if (!watched_ || !GetUpdateRect(watched_, nullptr, FALSE)) {
+    if (inputDrained(watched_)) {
         watched_ = nullptr;
         return KeysTaken::Yes;
     }
     // Each answer comes between two of the target's messages, which both
     // paces the checks and tells a busy target from a hung one.
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(watched_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored))
-        return KeysTaken::NoAnswer;
+    if (!answers(watched_)) return KeysTaken::NoAnswer;
     return KeysTaken::NotYet;
 }
 
