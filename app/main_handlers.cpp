@@ -96,26 +96,19 @@ void MainHandlers::load() {
                                    Icon::Exclamation);
 }
 
-void MainHandlers::play() {
-    playing([this] { player_->play(); });
-}
+void MainHandlers::play() { player_->play(); }
 
-void MainHandlers::playFromHere() {
-    playing([this] { player_->playFrom(path_.selected()); });
-}
+void MainHandlers::playFromHere() { player_->playFrom(path_.selected()); }
 
-void MainHandlers::resume() {
-    playing([this] { player_->resume(); });
-}
-
-void MainHandlers::playing(const std::function<void()>& playback) { takingKeys(playback); }
+void MainHandlers::resume() { player_->resume(); }
 
 void MainHandlers::takingKeys(const std::function<void()>& taker) {
     // However it ends: when it ran inside a recording's pump, that recording
-    // must not take the keys it sent or took for presses.
+    // must not take the keys it took for presses.
+    recorder_->keysTakenElsewhere(true);
     struct Returned {
         Recorder& recorder;
-        ~Returned() { recorder.keysTakenElsewhere(); }
+        ~Returned() { recorder.keysTakenElsewhere(false); }
     } returned{*recorder_};
     taker();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/playback_messages.h"
 #include "core/direction.h"
 #include "core/path_model.h"
 #include "app/main_view.h"
@@ -73,7 +74,7 @@ public:
     bool canUndo() const { return path_.canUndo(); }
     bool canRedo() const { return path_.canRedo(); }
     bool recording() const { return recorder_->recording(); }
-    // True while a playback runs.
+    // True while a playback runs; the window's loop steps it.
     bool busy() const { return busy_; }
 
     // The settings as the user changes them in the window.
@@ -97,7 +98,11 @@ private:
         void setBusy(bool busy) override {
             h_.busy_ = busy;
             h_.view_.setBusy(busy);
+            // The keys it sends are no path the user walked: a recording
+            // that runs meanwhile takes none of them.
+            h_.recorder_->keysTakenElsewhere(busy);
         }
+        void ended(const PlaybackOutcome& outcome) override { showOutcome(h_.services_.notifier, outcome); }
 
     private:
         MainHandlers& h_;
@@ -105,7 +110,6 @@ private:
 
     void insert(DirectionId direction) { path_.insert(std::string(tavrel::direction(direction).name)); }
     void switchOnTop();
-    void playing(const std::function<void()>& playback);
     void takingKeys(const std::function<void()>& taker);
 
     PathModel& path_;

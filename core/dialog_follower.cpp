@@ -1,7 +1,5 @@
 #include "core/dialog_follower.h"
 
-#include "core/key_strings.h"
-
 namespace tavrel {
 
 bool DialogFollower::begin(WindowId target) {
@@ -12,6 +10,7 @@ bool DialogFollower::begin(WindowId target) {
     kinds_.clear();
     rule_.reset();
     watching_ = watch_ != nullptr && watch_->begin(target);
+    if (watching_) rule_.startLines(watch_->listCount());
     return watching_;
 }
 
@@ -25,7 +24,7 @@ void DialogFollower::end() {
 std::string DialogFollower::named(DialogControl control) {
     const std::string caption = control == 0 ? std::string() : watch_->caption(control);
     if (!caption.empty()) return "\"" + caption + "\"";
-    switch (watch_->kind(control)) {
+    switch (kindOf(control)) {
         case DialogControlKind::None: return "no control";
         case DialogControlKind::List: return "its list";
         case DialogControlKind::TextBox: return "its text box";
@@ -39,6 +38,7 @@ std::optional<std::string> DialogFollower::refusal(std::optional<DialogControl> 
     if (!watching_) return std::nullopt;
     const DialogControl focus = watch_->focus();
     settled_ = focus;
+    fresh_ = true;
     if (resumeOn) {
         if (focus == *resumeOn) return std::nullopt;
         return "Nothing was sent: Resume needs the dialog's focus on " + named(*resumeOn) +
@@ -55,12 +55,11 @@ std::optional<std::string> DialogFollower::refusal(std::optional<DialogControl> 
     return std::nullopt;
 }
 
-void DialogFollower::sending(std::string_view piece) {
+void DialogFollower::sending(Key key) {
     if (!watching_) return;
-    // Just seen where the last piece left it: no need to ask again.
-    rule_.sending(piece, fresh_ ? settled_ : watch_->focus());
+    // Just seen where the last key left it: no need to ask again.
+    rule_.sending(key, fresh_ ? settled_ : watch_->focus());
     fresh_ = false;
-    walks_ = piece == kDownPiece || piece == kUpPiece;
 }
 
 void DialogFollower::sent() {
@@ -70,7 +69,7 @@ void DialogFollower::sent() {
     // for only when a verdict needed it, the dialog's paint came after the
     // mode's wait instead of during it ("Surpressed", 1,000 entries: 74 s
     // against 55 s blind, Wine 8).
-    watch_->markInput();
+    services_.drain.mark(target_);
 }
 
 DialogControlKind DialogFollower::kindOf(DialogControl control) {
@@ -79,63 +78,78 @@ DialogControlKind DialogFollower::kindOf(DialogControl control) {
     return kinds_[control] = watch_->kind(control);
 }
 
-DialogReading DialogFollower::look(bool untilDrained) {
+DialogReading DialogFollower::read(bool untilDrained) {
     DialogReading now;
+    now.foreground = services_.focus.foreground() == target_;
     now.focus = watch_->focus();
     now.kind = kindOf(now.focus);
-    now.drained = untilDrained && watch_->drained() == InputDrained::Yes;
-    now.foreground = services_.focus.foreground() == target_;
+    now.drained = untilDrained && services_.drain.drained() == InputDrained::Yes;
+    if (now.drained && rule_.needsLines()) now.lines = watch_->listCount();
     return now;
 }
 
 std::string DialogFollower::wrongEffect(const DialogReading& now) {
-    DialogControl want = rule_.expected();
+    DialogControl want = rule_.sent().expected;
     // Nothing learned yet: the dialog manager's next button is the likeliest
     // meaning of a down-arrow, and the message needs a name.
-    if (want == 0) want = watch_->groupNext(rule_.before());
+    if (want == 0) want = watch_->groupNext(rule_.sent().before);
     return "the dialog's focus went to " + named(now.focus) + " instead of " + named(want) + ".";
 }
 
-std::optional<DialogFollower::TakeStop> DialogFollower::awaitTaken(const std::function<void()>& pump,
-                                                                   std::string_view next) {
-    if (!watching_ || !pending_) return std::nullopt;
-    const WaitingLoop waiting(services_.events);
-    const double start = services_.clock.seconds();
-    for (;;) {
-        const bool untilDrained = !walks_ || next == kSpacePiece;
-        const DialogReading now = look(untilDrained);
-        // A dialog that lost the keyboard focus shows none: the focus guard's
-        // stop, before the next piece, as it always was.
-        const Verdict verdict = now.foreground ? rule_.judge(now, untilDrained) : Verdict::LeftForeground;
-        switch (verdict) {
-            case Verdict::Taken:
-                pending_ = false;
-                settled_ = now.focus;
-                fresh_ = true;
-                return std::nullopt;
-            case Verdict::WrongEffect: pending_ = false; return TakeStop{wrongEffect(now)};
-            case Verdict::LeftForeground: {
-                // Its focus cannot be read now. The focus guard's stop counts
-                // the piece as taken, so Resume asks for the focus where the
-                // piece leaves it; if it was lost, Resume refuses, and
-                // nothing is pressed wrongly.
-                DialogControl after = rule_.expected();
-                if (after == 0 && rule_.walksDown()) after = watch_->groupNext(rule_.before());
-                if (after != 0) settled_ = after;
-                pending_ = false;
-                return TakeStop{"the window receiving the keys lost the focus.", true};
-            }
-            case Verdict::NotYet: break;
-        }
-        const double at = services_.clock.seconds();
-        if (at - start >= kTakeLimit) {
+DialogFollower::Look DialogFollower::look(bool nextIsPress, bool atLimit) {
+    const bool press = rule_.sent().key == Key::Space;
+    const DialogReading now = read(press || nextIsPress || atLimit);
+    Look out;
+    out.verdict = rule_.judge(now, nextIsPress);
+    switch (out.verdict) {
+        case Verdict::Taken:
             pending_ = false;
-            return TakeStop{watch_->answers() ? "the dialog did not take a key."
-                                              : "the receiving window stopped responding."};
-        }
-        pump();
-        services_.events.waitForInput(services_.clock.seconds() + kTakeBeat);
+            settled_ = now.focus;
+            fresh_ = true;
+            return out;
+        case Verdict::Moved:
+            pending_ = false;
+            // The rest of the key string expects the focus on the pressed
+            // button: that is where Resume asks for it.
+            settled_ = rule_.sent().before;
+            out.why = now.foreground ? "pressing " + named(rule_.sent().before) + " put the dialog's focus on " +
+                                           named(now.focus) + "."
+                                     : std::string("the window receiving the keys lost the focus.");
+            return out;
+        case Verdict::WrongEffect:
+            pending_ = false;
+            out.why = wrongEffect(now);
+            return out;
+        case Verdict::Unknown:
+            pending_ = false;
+            out.why = "the window receiving the keys lost the focus.";
+            return out;
+        case Verdict::NotYet: break;
     }
+    if (!atLimit) return out;
+    pending_ = false;
+    out.lost = rule_.lost(now);
+    if (!now.foreground) out.why = "the window receiving the keys lost the focus.";
+    else if (out.lost || services_.drain.answers()) out.why = "the dialog did not take a key.";
+    else out.why = "the receiving window stopped responding.";
+    return out;
+}
+
+std::optional<bool> DialogFollower::settle(const KeySent& key) {
+    if (!watching_) return std::nullopt;
+    rule_.resumeWith(key);
+    const DialogReading now = read(true);
+    switch (rule_.judge(now)) {
+        case Verdict::Taken: settled_ = now.focus; return true;
+        case Verdict::Moved: settled_ = key.before; return true;
+        case Verdict::NotYet:
+            if (!rule_.lost(now)) return std::nullopt;
+            settled_ = key.before;
+            return false;
+        case Verdict::WrongEffect:
+        case Verdict::Unknown: return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tavrel

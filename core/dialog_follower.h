@@ -1,14 +1,11 @@
 // Playback's eyes on the dialog: checks the focus before the first key,
-// then holds each next piece back until the dialog has taken the last one,
-// and says why when it did not. Only the verdicts' texts and the waiting live
-// here; what counts as taken is TakeRule's.
+// then looks at the dialog after each key until it has a verdict, and says
+// why when the key was not taken. What counts as taken is TakeRule's.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "core/take_rule.h"
 #include "platform/dialog_watch.h"
@@ -16,10 +13,10 @@
 
 namespace tavrel {
 
-// A piece not seen taken within this long stops the playback.
+// A key not seen taken within this long stops the playback.
 inline constexpr double kTakeLimit = 2.0;
-// Between two looks at the dialog while a piece is on its way. The focus
-// event wakes the wait sooner where the system raises it; the signal of
+// Between two looks at the dialog while a key is on its way. The focus
+// event wakes the loop sooner where the system raises it; the signal of
 // drained input raises nothing, so it is looked for at this beat.
 inline constexpr double kTakeBeat = 0.001;
 
@@ -28,7 +25,7 @@ public:
     // Without a watch, nothing is ever watched and playback stays blind.
     DialogFollower(DialogWatch* watch, Services& services) : watch_(watch), services_(services) {}
 
-    // For the window the first piece goes to; false when it cannot be
+    // For the window the first key goes to; false when it cannot be
     // watched (playback then goes blind).
     bool begin(WindowId target);
     // However the playback ended.
@@ -37,34 +34,40 @@ public:
     // False when there is no watch at all (nothing to tell the user then).
     bool canWatch() const { return watch_ != nullptr; }
 
-    // Before the first piece: why nothing may be sent, or nothing when the
-    // focus is fit. `resumeOn`: where a stopped playback left the focus.
+    // Before the first key: why nothing may be sent, or nothing when the
+    // focus is fit. `resumeOn`: where the account says a stopped playback
+    // left the focus.
     std::optional<std::string> refusal(std::optional<DialogControl> resumeOn);
 
-    // Just before `piece` goes out, and right after it went.
-    void sending(std::string_view piece);
+    // Just before `key` goes out, and right after it went.
+    void sending(Key key);
     void sent();
     bool pending() const { return pending_; }
-    // The focus the pending piece started from.
-    DialogControl pendingFrom() const { return rule_.before(); }
 
-    // Why a playback stops at a piece; `taken`: the piece did its work, but
-    // the dialog lost the keyboard focus with it.
-    struct TakeStop {
-        std::string reason;
-        bool taken = false;
+    // One look at the pending key. `nextIsPress`: a press goes after it.
+    // `atLimit`: the time allowed is over, so NotYet becomes a stop.
+    struct Look {
+        Verdict verdict = Verdict::NotYet;
+        // Lost: the dialog shows it did not take the key; otherwise, at the
+        // limit or with no evidence, nobody can tell yet.
+        bool lost = false;
+        // Why the playback stops here, when it does.
+        std::string why;
     };
-    // Waits until the pending piece is taken, calling `pump` between looks
-    // (it may throw to end the wait). Nothing when it was taken.
-    // `next`: the piece that goes after it, if any.
-    std::optional<TakeStop> awaitTaken(const std::function<void()>& pump, std::string_view next = {});
-    // Where the dialog's focus was when it was last seen to take a piece
-    // (or before the first): a dialog that lost the keyboard focus shows
-    // none, and gets its own back when it is given the focus again.
+    Look look(bool nextIsPress, bool atLimit);
+    // The pending key, as Resume must judge it again when no look could.
+    const KeySent& pendingKey() const { return rule_.sent(); }
+    // Where the dialog's focus was when it was last seen to take a key (or
+    // before the first).
     DialogControl settledFocus() const { return settled_; }
 
+    // Resume's look at a key no verdict was reached on, once the dialog has
+    // answered and drained: true when it was taken, false when it was lost,
+    // nothing when it still cannot be told.
+    std::optional<bool> settle(const KeySent& key);
+
 private:
-    DialogReading look(bool untilDrained);
+    DialogReading read(bool untilDrained);
     DialogControlKind kindOf(DialogControl control);
     std::string named(DialogControl control);
     std::string wrongEffect(const DialogReading& now);
@@ -76,10 +79,8 @@ private:
     bool watching_ = false;
     bool pending_ = false;
     DialogControl settled_ = 0;
-    // settled_ was read right after the last piece was taken.
+    // settled_ was read right after the last key was taken.
     bool fresh_ = false;
-    // The pending piece is an arrow: its focus shows its effect.
-    bool walks_ = false;
     // A control's kind does not change: asked once, not at every look.
     std::map<DialogControl, DialogControlKind> kinds_;
 };

@@ -1,7 +1,5 @@
 #include "core/key_strings.h"
 
-#include "core/direction.h"
-
 namespace tavrel {
 
 std::optional<std::string_view> keyStringFor(std::string_view entry) {
@@ -9,35 +7,27 @@ std::optional<std::string_view> keyStringFor(std::string_view entry) {
     return std::nullopt;
 }
 
-std::vector<std::string> splitKeyString(std::string_view keys) {
-    std::vector<std::string> pieces;
-    if (keys.empty()) return pieces;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t comma = keys.find(',', start);
-        if (comma == std::string_view::npos) {
-            pieces.emplace_back(keys.substr(start));
-            return pieces;
-        }
-        pieces.emplace_back(keys.substr(start, comma - start));
-        start = comma + 1;
-    }
+std::span<const Key> keysFor(std::string_view entry) {
+    const Direction* d = directionNamed(entry);
+    if (d == nullptr) return {};
+    const KeyPieces& keys = kDirectionKeys[static_cast<std::size_t>(d->id)];
+    return {keys.keys.data(), keys.count};
 }
 
-FocusShift shiftAfter(const std::vector<std::string>& pieces, std::size_t sent) {
+FocusShift shiftAfter(std::span<const Key> keys, std::size_t sent) {
     FocusShift shift;
-    for (std::size_t i = 0; i < sent && i < pieces.size(); ++i) {
-        if (pieces[i] == kDownPiece) ++shift.below;
-        if (pieces[i] == kUpPiece) --shift.below;
-        if (pieces[i] == kSpacePiece) shift.pressed = true;
+    for (std::size_t i = 0; i < sent && i < keys.size(); ++i) {
+        if (keys[i] == Key::Down) ++shift.below;
+        if (keys[i] == Key::Up) --shift.below;
+        if (keys[i] == Key::Space) shift.pressed = true;
     }
     return shift;
 }
 
-std::optional<std::size_t> carryOnFrom(const std::vector<std::string>& pieces, FocusShift shift) {
+std::optional<std::size_t> carryOnFrom(std::span<const Key> keys, FocusShift shift) {
     // Each start of a key string leaves its own shift, so the first match is the only one.
-    for (std::size_t sent = 0; sent <= pieces.size(); ++sent)
-        if (shiftAfter(pieces, sent) == shift) return sent;
+    for (std::size_t sent = 0; sent <= keys.size(); ++sent)
+        if (shiftAfter(keys, sent) == shift) return sent;
     return std::nullopt;
 }
 

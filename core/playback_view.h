@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "core/playback_outcome.h"
+
 namespace tavrel {
 
 class PlaybackView {
@@ -20,6 +22,8 @@ public:
     // While busy, none of the actions that could start anything else
     // (record, stop, play, load, save, preview, about, explore) takes input.
     virtual void setBusy(bool busy) = 0;
+    // How the playback ended, once the actions are back.
+    virtual void ended(const PlaybackOutcome& outcome) = 0;
 };
 
 }  // namespace tavrel

@@ -1,15 +1,20 @@
-// Plays the keystroke list back into whichever window has the keyboard focus.
+// Plays the keystroke list back into whichever window has the keyboard focus,
+// as a small state machine the window's one message loop steps: countdown,
+// sending (each key held back until the dialog took the last), the closing
+// wait, ended. How it ended comes out as a value (PlaybackOutcome).
 #pragma once
 
-#include <cstddef>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/dialog_follower.h"
+#include "core/key_pace.h"
 #include "core/path_model.h"
+#include "core/playback_account.h"
+#include "core/playback_outcome.h"
 #include "core/playback_view.h"
 #include "core/settings.h"
 #include "platform/services.h"
@@ -18,6 +23,10 @@ namespace tavrel {
 
 // Each countdown step waits this long, then sounds and shows its caption.
 inline constexpr float kCountdownStepWait = 1.0f;
+// Enough time for the user to put the focus into the editor's dialog; the
+// last caption gives the button its own name back just before the first key.
+inline constexpr std::array<std::string_view, 5> kCountdownCaptions{"5 seconds", "Ready...", "Set", "Go!", "Play"};
+inline constexpr std::string_view kPlayCaption = "Play";
 
 // The closing wait for the target to take the last keys gives up after this
 // long: a window that never validates what it paints would hold it for ever.
@@ -26,126 +35,94 @@ inline constexpr float kCountdownStepWait = 1.0f;
 inline constexpr double kKeysTakenLimit = 30.0;
 // ... and sooner when the target has not answered at all for this long.
 inline constexpr double kNoAnswerLimit = 2.0;
+// Between two looks in the closing wait: a hung target answers at once (it
+// is not asked), so without a pause the wait would spin a core.
+inline constexpr double kKeysTakenBeat = 0.005;
 
-class Player {
+class Player final : public SteppedWork {
 public:
     // `appDir` ends in a backslash; the sound files are looked for there.
     // The speed mode and the no-sound setting are read from `settings`
-    // afresh for every piece, so a change during playback counts from the
-    // next piece on. With `watch`, each next piece waits until the dialog
-    // took the last one; without it playback is paced by the speed mode alone.
+    // afresh for every key. With `watch`, each next key waits until the
+    // dialog took the last one; without it playback is paced by the speed
+    // mode alone.
     Player(PathModel& list, const Settings& settings, PlaybackView& view, Services& services, std::string appDir,
            DialogWatch* watch = nullptr);
+    ~Player() override;
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
 
-    // The Play button: countdown, every entry's key string, then "DONE!".
-    // Returns at once, with no further effect, when the program starts ending
-    // inside one of its event pumps. A failed send ends playback with a
-    // stop-sign message instead of "DONE!". The keys go only to the window
-    // that had the focus when the first of them was due: playback stops when
-    // there is none, when the focus leaves it, or when the stop key is pressed.
+    // The Play button: starts the countdown and returns; the loop's steps
+    // play every entry's keys, then the view hears how it ended. The keys go
+    // only to the window that had the focus when the first of them was due.
     // Withdraws any resume point first.
-    void play();
-
-    // Plays from entry `first` (0-based) to the end, exactly as play() plays
-    // the whole list; its messages count the entries in the whole list.
+    void play() { playFrom(0); }
+    // From entry `first` (0-based) to the end; its messages count the
+    // entries in the whole list.
     void playFrom(int first);
-
-    // A playback that stopped before its end can be carried on: resume()
-    // sends what it did not, with the countdown, guard and Esc of play().
-    // Only while the list is as it was at the stop.
+    // A playback that stopped before its end can be carried on, with the
+    // countdown, guard and Esc of play(), while the list is as it was then.
     bool canResume() const;
     void resume();
-    // A resume point is withdrawn by any change of the list's entries
-    // (a resume point into another list would press the wrong buttons), and
-    // by this.
-    void withdrawResume();
+    // A resume point is withdrawn by any change of the list's entries (a
+    // resume point into another list would press the wrong buttons), and by this.
+    void withdrawResume() { resume_.reset(); }
+    bool running() const { return phase_ != Phase::Idle; }
+
+    double due() const override { return due_; }
+    void step() override;
 
 private:
-    // The unit tests drive sendPieces() and wait() on their own.
-    friend struct PlayerTestAccess;
-
-    // Thrown to unwind play() from inside nested waits and sends.
-    struct Ending {};
-    struct SendFailed {
-        std::string error;
-    };
-    // Thrown to end playback early with an exclamation message.
-    struct Stopped {
+    enum class Phase { Idle, Countdown, Sending, Settling, Closing };
+    struct Stop {
         std::string message;
         bool byEsc = false;
     };
 
-    // A place in the list: an entry and the piece of its key string that
-    // goes next.
-    struct PathPoint {
-        int entry = 0;
-        std::size_t piece = 0;
-    };
-
-    void run(PathPoint from);
-    void countdown();
-    void sendFrom(PathPoint from);
-    void sendPiece(std::string_view piece);
-    void rewindEntry();
-    void keepResumePoint();
-
-    // Sends one key string piece by piece under the current speed mode,
-    // re-reading the mode and the no-sound box before every piece.
-    void sendPieces(std::string_view keys);
-    // The speed mode's wait and click before a piece.
-    void pace();
-    // Waits at least `seconds` while pumping events, at least once.
-    void wait(float seconds);
-    void pumpOrEnd();
-    void sendOrFail(std::string_view keys, bool waitUntilProcessed);
-    void guardTarget();
-    void reportSendFailure(const std::string& error);
-    // Watching the dialog: from the first piece, and before every next one.
-    void startWatching();
-    // `next`: the piece about to go, if any.
-    void awaitLast(std::string_view next = {});
-    void endWatching();
-    std::optional<DialogControl> focusAtStop();
+    void start(std::optional<ResumePoint> from, int first);
+    void stepCountdown(double now);
+    void stepSending(double now);
+    bool judgePending(double now);
+    bool firstKey(double now);
+    void stepSettling(double now);
+    void send(Key key, double now);
+    void advance();
+    void startClosing(double now);
+    void stepClosing(double now);
     std::string stoppedAt(std::string_view reason) const;
-    // The closing wait: pumps until the target has taken every key. Empty
-    // when it has; otherwise the seconds waited before giving up, to the nearest whole one.
-    std::optional<int> awaitKeysTaken();
+    std::string cannotTell() const;
+    void stop(std::string message, bool resumable = true);
+    void finish(PlaybackOutcome outcome);
+    void finishWithout(bool failed);
 
     PathModel& list_;
-    const Settings& settings_;
     PlaybackView& view_;
     Services services_;
     std::string keySound_;
-    std::string clickSound_;
+    DialogFollower follower_;
+    KeyPace pace_;
+    PlaybackAccount account_;
 
-    // Of the playback running now. entry_ is the 1-based number of the
-    // entry in progress, 0 while the countdown runs; target_ is 0 until the
-    // first piece is due.
-    int entry_ = 0;
+    // Of the playback running now.
+    Phase phase_ = Phase::Idle;
+    double due_ = 0.0;
+    int tick_ = 0;
     int count_ = 0;
     WindowId target_ = 0;
-    // The first piece not yet sent; unknown once a send has failed or a
-    // rewind left the focus where no start of the entry would.
-    std::optional<PathPoint> next_;
-    // While the focus is walked back after Esc, which is still held so that
-    // a second press cannot reach the dialog.
-    bool rewinding_ = false;
+    std::optional<ResumePoint> from_;
+    std::optional<Stop> stop_;
+    bool walkingBack_ = false;
+    double sentAt_ = 0.0;
+    bool nextIsPress_ = false;
+    bool pacingAhead_ = false;
+    double waitStart_ = 0.0;
+    double lastAnswer_ = 0.0;
+    bool stopKeyMissing_ = false;
+    bool notWatchingShown_ = false;
 
     // Where resume() carries on, and the list it belongs to.
-    std::optional<PathPoint> resumeAt_;
+    std::optional<ResumePoint> resume_;
     std::uint64_t resumeRevision_ = 0;
-
-    DialogFollower follower_;
-    // The piece sent last, until the dialog is seen to have taken it.
-    PathPoint pendingAt_;
-    // Where the dialog's focus must be for resume(): where the stop left it.
-    std::optional<DialogControl> resumeFocus_;
-    std::optional<DialogControl> stopFocus_;
-    // What the running playback asks of the focus before its first key: set
-    // when it resumes a stopped one.
-    std::optional<DialogControl> startOn_;
-    bool sentAny_ = false;
-    bool notWatchingShown_ = false;
 };
 
 }  // namespace tavrel

@@ -46,7 +46,7 @@ void Recorder::record() {
         // The polls of a pass that ran a playback only clear the "pressed
         // since the last read" bits its keys set; a key still held from then
         // counts once it has been released and pressed again.
-        const bool playedInPump = playbacks_ != playbacksSeen;
+        const bool playedInPump = playbacks_ != playbacksSeen || elsewhere_ > 0;
         playbacksSeen = playbacks_;
 
         std::array<bool, kDirections.size()> current{};

@@ -26,10 +26,13 @@ public:
 
     bool recording() const { return recording_; }
 
-    // A playback or a menu has just returned, perhaps inside a recording's
-    // pump: the keys a playback sent, the arrows that moved through a menu,
-    // and whatever else was pressed meanwhile are no path the user walked.
-    void keysTakenElsewhere() { ++playbacks_; }
+    // A playback or a menu takes the keys from here (`begins`) until it
+    // ends: the keys a playback sends, the arrows that move through a menu,
+    // and whatever else is pressed meanwhile are no path the user walked.
+    void keysTakenElsewhere(bool begins) {
+        elsewhere_ += begins ? 1 : -1;
+        ++playbacks_;
+    }
 
 private:
     PathModel& list_;
@@ -40,8 +43,10 @@ private:
     bool recording_ = false;
     // Set when the list filled up; the recordings it ends say so.
     bool listFull_ = false;
-    // Counts playbacks and menus; a pass whose pump ran one records nothing.
+    // Counts the starts and ends of playbacks and menus; a pass whose pump
+    // saw one, or that runs while one goes on, records nothing.
     int playbacks_ = 0;
+    int elsewhere_ = 0;
 };
 
 }  // namespace tavrel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/focus_watch.h"
@@ -17,16 +18,12 @@ using DialogControl = std::uintptr_t;
 // for the messages that name them.
 enum class DialogControlKind { None, PushButton, List, TextBox, Other };
 
-// Whether the target's thread has handled every input sent before
-// DialogWatch::markInput().
-enum class InputDrained { Yes, NotYet };
-
 class DialogWatch {
 public:
     virtual ~DialogWatch() = default;
     // Starts watching `target`, the window the keys go to. False when it
-    // cannot be watched: it holds no push button, its thread shows no focus,
-    // or the signal of drained input is not there. end() is due either way.
+    // cannot be watched: it holds no push button, or its thread shows no
+    // focus. end() is due either way.
     virtual bool begin(WindowId target) = 0;
     virtual void end() = 0;
 
@@ -44,13 +41,10 @@ public:
     // down-arrow, 0 when it would not; only to name what was expected.
     virtual DialogControl groupNext(DialogControl button) = 0;
 
-    // Right after keys are sent: from here on, drained() tells when the
-    // target's thread has handled them.
-    virtual void markInput() = 0;
-    virtual InputDrained drained() = 0;
-    // Whether the target answers a message within a moment: a busy one
-    // does, a hung one does not.
-    virtual bool answers() = 0;
+    // The number of lines in the target's list, where it has exactly one:
+    // a move dialog adds a line to its route for every move it takes. Empty
+    // for any other arrangement, or when the list does not answer in time.
+    virtual std::optional<int> listCount() = 0;
 };
 
 }  // namespace tavrel

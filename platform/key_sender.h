@@ -2,27 +2,21 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace tavrel {
 
-// Whether the window the keys went to has taken them all (KeySender::keysTaken).
-enum class KeysTaken { Yes, NotYet, NoAnswer };
+// The only keys a path is played with: two walk the dialog's focus, one
+// presses the button it is on.
+enum class Key { Down, Up, Space };
 
-// Delivers a send-keys string ("{DOWN}", "{UP}", " ") to the focused window.
+// Delivers keys to the window that has the keyboard focus.
 class KeySender {
 public:
     virtual ~KeySender() = default;
-    // Returns once the keys are queued: an empty string on success, otherwise
-    // the system's description of why they could not be delivered. With
-    // `wait`, the focused window is also marked for keysTaken() to watch.
-    virtual std::string send(std::string_view keys, bool wait) = 0;
-    // After a send with `wait`: Yes once that window has taken every key sent
-    // (or there is no window to wait for), NotYet while it is still working
-    // through them, NoAnswer when it did not answer within a moment (hung or
-    // busy). Returns within about 0.1 s, so the caller can keep its own window
-    // live between checks.
-    virtual KeysTaken keysTaken() = 0;
+    // The key's press and release, queued for the focused window: an empty
+    // string on success, otherwise the system's description of why it could
+    // not be delivered.
+    virtual std::string send(Key key) = 0;
 };
 
 }  // namespace tavrel

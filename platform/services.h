@@ -8,6 +8,7 @@
 #include "platform/event_pump.h"
 #include "platform/file_store.h"
 #include "platform/focus_watch.h"
+#include "platform/input_drain.h"
 #include "platform/key_sender.h"
 #include "platform/key_state.h"
 #include "platform/notifier.h"
@@ -31,6 +32,7 @@ struct Services {
     FileStore& files;
     FocusWatch& focus;
     StopKey& stopKey;
+    InputDrain& drain;
 };
 
 }  // namespace tavrel

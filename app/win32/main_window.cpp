@@ -20,6 +20,7 @@ namespace tavrel::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavrelMainWindow";
+constexpr UINT_PTR kStepTimer = 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // Empties the box and adds every text; false when the box runs out of room.
@@ -113,6 +114,10 @@ LRESULT FrmTavrel::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         case WM_HOTKEY: system_.stopKey.onHotKey(wParam); return 0;
+        case WM_TIMER:
+            if (wParam != kStepTimer) return DefWindowProcW(hwnd(), msg, wParam, lParam);
+            services_.events.stepWork();
+            return 0;
         case WM_CLOSE: unloadAndEnd(); return 0;
         case WM_ENDSESSION:
             if (wParam) unloadAndEnd();
@@ -245,6 +250,11 @@ void FrmTavrel::selected(int index) {
 }
 
 void FrmTavrel::setBusy(bool busy) {
+    // Moving the window, a menu and a message box run loops of the system's
+    // own, which step no playback: this timer does meanwhile, 10 ms apart at
+    // best, which only slows the keys down while such a loop runs.
+    if (busy) SetTimer(hwnd(), kStepTimer, USER_TIMER_MINIMUM, nullptr);
+    else KillTimer(hwnd(), kStepTimer);
     for (const ControlSpec& row : mainWindowControls())
         if (row.id == ControlId::Frame2 || insideFrame2(row.id)) EnableWindow(control(row.id), !busy);
 }

@@ -2,6 +2,8 @@
 // is first shown.
 #include <windows.h>
 
+#include <limits>
+
 #include "app/win32/main_window.h"
 #include "platform/win32/app_facts.h"
 #include "platform/win32/services.h"
@@ -17,8 +19,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         MessageBoxW(nullptr, L"The main window could not be created.", L"Tavrel", MB_OK | MB_ICONHAND);
         return 1;
     }
-    do {
-        WaitMessage();
-    } while (pumpMessages());
+    // The one loop: it runs the window's messages and steps a playback,
+    // asleep until either is due.
+    while (system.events.pump()) system.events.waitForInput(std::numeric_limits<double>::infinity());
     return 0;
 }

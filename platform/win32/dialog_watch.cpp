@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "platform/win32/input_drained.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -22,6 +21,20 @@ bool isPushButton(HWND window) {
     if (!window || !GetClassNameW(window, cls, 16) || _wcsicmp(cls, L"Button") != 0) return false;
     const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+struct ListBoxes {
+    HWND first = nullptr;
+    int count = 0;
+};
+
+BOOL CALLBACK findListBoxes(HWND child, LPARAM found) {
+    wchar_t cls[16] = {};
+    if (GetClassNameW(child, cls, 16) && _wcsicmp(cls, L"ListBox") == 0) {
+        auto* lists = reinterpret_cast<ListBoxes*>(found);
+        if (lists->count++ == 0) lists->first = child;
+    }
+    return TRUE;
 }
 
 BOOL CALLBACK findPushButton(HWND child, LPARAM found) {
@@ -56,6 +69,10 @@ bool Win32DialogWatch::begin(WindowId target) {
     if (!buttons) return false;
     target_ = window;
     thread_ = thread;
+    // Looked for once: the route list a move dialog adds a line to per move.
+    ListBoxes lists;
+    EnumChildWindows(window, findListBoxes, reinterpret_cast<LPARAM>(&lists));
+    list_ = lists.count == 1 ? lists.first : nullptr;
     // Thread id 0 and the process: Wine refuses a thread of another process
     // here. The target notices a new hook only at its next message, so the
     // first focus change may come unannounced: the beat covers it.
@@ -69,6 +86,7 @@ void Win32DialogWatch::end() {
     focusHook_ = nullptr;
     target_ = nullptr;
     thread_ = 0;
+    list_ = nullptr;
 }
 
 DialogControl Win32DialogWatch::focus() {
@@ -130,13 +148,12 @@ DialogControl Win32DialogWatch::groupNext(DialogControl button) {
     return next && next != control ? asControl(next) : 0;
 }
 
-void Win32DialogWatch::markInput() { markInputEnd(target_); }
-
-InputDrained Win32DialogWatch::drained() {
-    if (!target_ || !IsWindow(target_)) return InputDrained::Yes;
-    return inputDrained(target_) ? InputDrained::Yes : InputDrained::NotYet;
+std::optional<int> Win32DialogWatch::listCount() {
+    DWORD_PTR count = 0;
+    if (!list_ || !SendMessageTimeoutW(list_, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &count) ||
+        static_cast<LRESULT>(count) == LB_ERR)
+        return std::nullopt;
+    return static_cast<int>(count);
 }
-
-bool Win32DialogWatch::answers() { return win32::answers(target_); }
 
 }  // namespace tavrel::win32

@@ -21,14 +21,14 @@ public:
     std::string caption(DialogControl control) override;
     DialogControl groupFirst(DialogControl button) override;
     DialogControl groupNext(DialogControl button) override;
-    void markInput() override;
-    InputDrained drained() override;
-    bool answers() override;
+    std::optional<int> listCount() override;
 
 private:
     HWND target_ = nullptr;
     DWORD thread_ = 0;
     HWINEVENTHOOK focusHook_ = nullptr;
+    // The target's one list box, where it has exactly one.
+    HWND list_ = nullptr;
 };
 
 }  // namespace tavrel::win32

@@ -47,9 +47,14 @@ bool pumpMessages() {
     return !ending;
 }
 
-bool Win32EventPump::pump() { return pumpMessages(); }
+bool Win32EventPump::pump() {
+    if (!pumpMessages()) return false;
+    stepWork();
+    return !programEnding();
+}
 
 Wake Win32EventPump::waitForInput(double untilSeconds) {
+    untilSeconds = until(untilSeconds);
     // With no time left it still looks at the queue: a key change that came
     // at the very end of a settling time, reported as none, would wait for
     // the next rest pass, 0.25 s on, and merge with the press after it.

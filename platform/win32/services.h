@@ -8,6 +8,7 @@
 #include "platform/win32/event_pump.h"
 #include "platform/win32/file_store.h"
 #include "platform/win32/focus_watch.h"
+#include "platform/win32/input_drain.h"
 #include "platform/win32/key_sender.h"
 #include "platform/win32/key_state.h"
 #include "platform/win32/notifier.h"
@@ -31,9 +32,10 @@ struct Win32Services {
     Win32FileStore files;
     Win32FocusWatch focus;
     Win32StopKey stopKey;
+    Win32InputDrain drain;
 
     Services services() {
-        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey};
+        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey, drain};
     }
 };
 

@@ -24,12 +24,9 @@ struct Watched {
 
 // The 1-based entry whose pieces hold the `n`-th arrow key of the path.
 int entryOfArrow(const std::vector<std::string>& entries, int n) {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto keys = tavrel::keyStringFor(entries[i]);
-        if (!keys) continue;
-        for (const std::string& piece : tavrel::splitKeyString(*keys))
-            if (piece != " " && --n == 0) return static_cast<int>(i) + 1;
-    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        for (const tavrel::Key key : tavrel::keysFor(entries[i]))
+            if (key != tavrel::Key::Space && --n == 0) return static_cast<int>(i) + 1;
     return 0;
 }
 

@@ -4,7 +4,10 @@
 #include <new>
 #include <utility>
 
-#include "core/key_strings.h"
+#include <limits>
+#include <stdexcept>
+
+#include "app/playback_messages.h"
 
 namespace tavrel::fakes {
 
@@ -25,15 +28,26 @@ std::int16_t FakeKeys::poll(int virtualKey) {
     return state;
 }
 
-std::string FakeSender::send(std::string_view keys, bool wait) {
-    world.log.push_back(std::string(wait ? "sendwait " : "send ") + std::string(keys));
+std::string FakeSender::send(Key key) {
+    static const std::pair<std::string_view, int> kSent[] = {{"{DOWN}", 40}, {"{UP}", 38}, {" ", 32}};
+    const auto& [text, virtualKey] = kSent[static_cast<std::size_t>(key)];
+    world.log.push_back("send " + std::string(text));
     // What the player sends reaches the key state like any press.
-    static const std::pair<std::string_view, int> kSent[] = {{kDownPiece, 40}, {kUpPiece, 38}, {kSpacePiece, 32}};
-    for (const auto& [name, key] : kSent)
-        if (keys == name) world.keys.tap(key);
-    if (wait) checks = 0;
-    if (failWith.empty()) world.dialog.take(keys);
-    return failWith;
+    world.keys.tap(virtualKey);
+    if (!failWith.empty()) return failWith;
+    world.dialog.queue(key);
+    return {};
+}
+
+bool FakeDialog::begin(WindowId target) {
+    ++begins;
+    hooked = watchable && target != 0;
+    return hooked;
+}
+
+DialogControl FakeDialog::focus() {
+    catchUp(world.clock.now);
+    return world.focus.window == FakeFocus::kEditor ? state.focus : 0;
 }
 
 DialogControlKind FakeDialog::kind(DialogControl control) {
@@ -41,28 +55,100 @@ DialogControlKind FakeDialog::kind(DialogControl control) {
     return control == kList ? DialogControlKind::List : DialogControlKind::None;
 }
 
-std::string FakeDialog::caption(DialogControl control) {
+std::string FakeDialog::captionOf(DialogControl control) {
     static const char* const kCaptions[] = {"Move Down", "Move Left", "Move Right", "Move Up"};
     return isButton(control) ? kCaptions[control - kFirst] : "";
 }
 
+std::optional<int> FakeDialog::listCount() {
+    catchUp(world.clock.now);
+    return answers() ? std::optional<int>(state.lines) : std::nullopt;
+}
+
+void FakeDialog::mark(WindowId) {
+    const double now = world.clock.now;
+    catchUp(now);
+    markedAt = now;
+    // What is marked must be painted: an idle dialog finds its queue empty
+    // at once; one with keys queued paints once they are handled (input
+    // comes first); a paint begun already clears the mark too.
+    if (state.paintDue) return;
+    state.paintDue = true;
+    state.paintFrom = state.queue.empty() ? std::max(state.busyUntil, now) : kAfterQueue;
+}
+
 InputDrained FakeDialog::drained() {
-    if (busyLeft == 0) return InputDrained::Yes;
-    --busyLeft;
-    return InputDrained::NotYet;
+    catchUp(world.clock.now);
+    return !markedAt || state.lastPaint >= *markedAt ? InputDrained::Yes : InputDrained::NotYet;
 }
 
-void FakeDialog::take(std::string_view keys) {
-    const bool down = keys == kDownPiece;
-    if (keys == kSpacePiece && focusOn != kList) presses.push_back(caption(focusOn));
-    if ((!down && keys != kUpPiece) || ++arrows == dropArrow || !isButton(focusOn)) return;
-    std::size_t at = 0;
-    while (order[at] != static_cast<int>(focusOn - kFirst)) ++at;
-    at = down ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
-    focusOn = kFirst + static_cast<DialogControl>(order[at]);
+bool FakeDialog::answers() {
+    // A thread inside a press's handler answers no message until it is done.
+    catchUp(world.clock.now);
+    return answering && !(state.pressFrom <= world.clock.now && world.clock.now < state.pressUntil);
 }
 
-KeysTaken FakeSender::keysTaken() { return taken ? taken(++checks) : KeysTaken::Yes; }
+void FakeDialog::queue(Key key) {
+    const double now = world.clock.now;
+    catchUp(now);
+    if (state.pressQueued || (key == Key::Space && !state.queue.empty())) ++state.ahead;
+    const bool arrow = key != Key::Space;
+    const bool dropped = arrow ? ++state.arrows == dropArrow : ++state.spaces == dropPress;
+    if (key == Key::Space && !dropped) state.pressQueued = true;
+    for (bool up : {false, true}) state.queue.push_back({now, key, up, dropped});
+    // The focus event the system raises when an arrow moves the focus ends
+    // the watcher's wait for input then.
+    if (!hooked || !arrow) return;
+    FakeDialog future(*this);
+    future.state.focusMoves.clear();
+    future.catchUp(now + 3600.0);
+    for (double at : future.state.focusMoves)
+        if (at > now) world.events.messagesAt.push_back(at);
+}
+
+void FakeDialog::catchUp(double now) {
+    State& s = state;
+    while (answering) {
+        if (s.queue.empty() || (s.paintDue && s.queue.front().arrives > s.paintFrom)) {
+            // Its queue ran dry: it paints, which clears every mark made
+            // before the paint began, and handles what came meanwhile after.
+            if (!s.paintDue || s.paintFrom == kAfterQueue || s.paintFrom + paintLag > now) return;
+            s.busyUntil = s.paintFrom + paintLag;
+            s.lastPaint = s.busyUntil;
+            s.paintDue = false;
+            continue;
+        }
+        const State::Event e = s.queue.front();
+        const bool busy = e.key == Key::Space && e.up && !e.dropped &&
+                          (!busyFirstPressOnly || s.presses.empty());
+        const double start = std::max(e.arrives, s.busyUntil);
+        const double done = start + keyTime + (busy ? pressBusy : 0.0);
+        if (busy && start + keyTime <= now) s.pressFrom = start + keyTime, s.pressUntil = done;
+        if (done > now) return;
+        s.queue.pop_front();
+        s.busyUntil = done;
+        s.paintDue = true;
+        s.paintFrom = done;
+        if (e.dropped) continue;
+        if (e.key == Key::Space && e.up) {
+            // The press: the button with the focus, which a list is not.
+            s.pressFrom = start + keyTime;
+            s.pressUntil = done;
+            s.pressQueued = false;
+            if (isButton(s.focus)) {
+                s.presses.push_back(caption(s.focus));
+                if (routeGrows) ++s.lines;
+                if (static_cast<int>(s.presses.size()) == pressMovesFocus) s.focus = kList;
+            }
+        } else if (e.key != Key::Space && !e.up && isButton(s.focus)) {
+            std::size_t at = 0;
+            while (order[at] != static_cast<int>(s.focus - kFirst)) ++at;
+            at = e.key == Key::Down ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
+            s.focus = kFirst + static_cast<DialogControl>(order[at]);
+            s.focusMoves.push_back(done);
+        }
+    }
+}
 
 void FakeSound::play(const std::string& path) { world.log.push_back("sound " + path); }
 
@@ -71,10 +157,13 @@ void FakeBeeper::beep() { world.log.push_back("beep"); }
 bool FakePump::pump() {
     ++calls;
     if (onPump && !world.ended) onPump(calls);
+    if (world.ended) return false;
+    stepWork();
     return !world.ended;
 }
 
 Wake FakePump::waitForInput(double untilSeconds) {
+    untilSeconds = until(untilSeconds);
     double& now = world.clock.now;
     Wait wait{now, untilSeconds, now};
     Wake wake = alwaysInput ? Wake::Message : Wake::Time;
@@ -174,6 +263,12 @@ void FakeControls::setPlayCaption(std::string_view caption) {
     world.log.push_back("caption " + playCaption);
 }
 
+void FakeControls::ended(const PlaybackOutcome& outcome) {
+    outcomes.push_back(outcome);
+    endedAt = world.clock.now;
+    showOutcome(world.notifier, outcome);
+}
+
 void FakeControls::showSettings(const Settings& settings) {
     onTopValue = settings.onTop;
     noSoundValue = settings.noSound;
@@ -183,6 +278,15 @@ void FakeControls::showSettings(const Settings& settings) {
 static bool startsWithAny(const std::string& s, const std::vector<std::string>& prefixes) {
     return std::any_of(prefixes.begin(), prefixes.end(),
                        [&](const std::string& p) { return s.rfind(p, 0) == 0; });
+}
+
+void FakeWorld::runWhile(const std::function<bool()>& going) {
+    // A playback that never ends fails its test instead of hanging it.
+    const double limit = clock.now + 300.0;
+    while (going() && events.pump() && going()) {
+        if (clock.now > limit) throw std::runtime_error("the loop ran for five minutes of fake time: " + log.back());
+        events.waitForInput(std::numeric_limits<double>::infinity());
+    }
 }
 
 std::vector<std::string> FakeWorld::logWithout(std::vector<std::string> prefixes) const {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <optional>
 #include <map>
 #include <new>
 #include <set>
@@ -47,15 +49,12 @@ struct FakeKeys final : KeyState {
     FakeWorld& world;
 };
 
+// Logs each key as the key-string text writes it ("send {DOWN}", "send  ")
+// and hands it to the dialog, which takes it in its own time.
 struct FakeSender final : KeySender {
     explicit FakeSender(FakeWorld& w) : world(w) {}
-    std::string send(std::string_view keys, bool wait) override;
-    KeysTaken keysTaken() override;
+    std::string send(Key key) override;
     std::string failWith;  // non-empty: every send fails with this text
-    // The target's answer to the n-th check (1-based) since the last waiting
-    // send; unset: it has taken every key at once.
-    std::function<KeysTaken(int check)> taken;
-    int checks = 0;
     FakeWorld& world;
 };
 
@@ -180,45 +179,92 @@ struct FakeFocus final : FocusWatch {
     int reads = 0;
 };
 
-// The editor's move dialog as playback watches it: four buttons, walked by
-// the arrow keys FakeSender sends and pressed by its spaces, and a list.
-// Not logged: watching must leave the exact logs of playback as they are.
-struct FakeDialog final : DialogWatch {
+// The editor's move dialog, the window every key goes to: four buttons,
+// walked by the arrow keys and pressed by the spaces, and a list. It takes
+// the keys in its own time, as the real one does: each key's press and
+// release are handled `keyTime` apart, a press keeps the dialog busy for
+// `pressBusy`, and whenever its queue runs dry it paints, `paintLag` after
+// the moment it found the queue empty. A mark of the drained signal made
+// before that paint began is cleared by it, keys sent since or not, as the
+// system's would be. Not logged: watching must leave the logs of playback
+// as they are.
+struct FakeDialog final : DialogWatch, InputDrain {
+    explicit FakeDialog(FakeWorld& w) : world(w) {}
     static constexpr DialogControl kFirst = 0x101;  // "Move Down", then Left, Right, Up
     static constexpr DialogControl kList = 0x110;
-    bool begin(WindowId target) override {
-        ++begins;
-        return watchable && target != 0;
-    }
-    void end() override { ++ends; }
-    DialogControl focus() override { return focusOn; }
+    static constexpr double kAfterQueue = 1e300;
+    bool begin(WindowId target) override;
+    void end() override { ++ends, hooked = false; }
+    // As the system reads it: none while another window has the keyboard focus.
+    DialogControl focus() override;
     DialogControlKind kind(DialogControl control) override;
-    std::string caption(DialogControl control) override;
+    std::string caption(DialogControl control) override { return captionOf(control); }
+    static std::string captionOf(DialogControl control);
     DialogControl groupFirst(DialogControl button) override { return managerGroup && isButton(button) ? kFirst : 0; }
     DialogControl groupNext(DialogControl button) override {
         return isButton(button) && button + 1 < kFirst + 4 ? button + 1 : 0;
     }
-    void markInput() override { busyLeft = busyLooks; }
+    std::optional<int> listCount() override;
+    void mark(WindowId target) override;
     InputDrained drained() override;
-    bool answers() override { return answering; }
-    // What the keys FakeSender sends do here.
-    void take(std::string_view keys);
+    bool answers() override;
+    // A key sent to whatever window has the focus.
+    void queue(Key key);
     static bool isButton(DialogControl c) { return c >= kFirst && c < kFirst + 4; }
 
+    // How it behaves, set by a test before the playback.
     bool watchable = true;
-    DialogControl focusOn = kFirst;
     // The buttons in the order the arrows walk them (0 "Move Down"); the
     // dialog manager's own unless a test gives the dialog its own.
     std::vector<int> order{0, 1, 2, 3};
     bool managerGroup = true;
-    int dropArrow = 0;      // 1-based: that arrow key is lost
-    int busyLooks = 0;      // looks after each send that find input still queued
-    bool answering = true;  // false: hung
-    int arrows = 0;
-    int busyLeft = 0;
-    std::vector<std::string> presses;
+    int dropArrow = 0;  // 1-based: that arrow key is lost
+    int dropPress = 0;  // 1-based: that space is lost
+    double keyTime = 0.0003;
+    double pressBusy = 0.0;
+    bool busyFirstPressOnly = false;
+    double paintLag = 0.0001;
+    bool answering = true;  // false: hung, handling nothing
+    int pressMovesFocus = 0;  // 1-based: that press puts the focus on the list
+    // Each press taken adds a line to the list, as a move dialog's route.
+    bool routeGrows = false;
+
+    // What it shows.
+    struct State {
+        DialogControl focus = kFirst;
+        int lines = 3;
+        int arrows = 0;
+        int spaces = 0;
+        std::vector<std::string> presses;
+        // Keys sent before the dialog had taken a press: a key that arrived
+        // while a press was queued or being handled, or a press that arrived
+        // while other keys still waited (its drained signal could then come
+        // from their paint).
+        int ahead = 0;
+        struct Event {
+            double arrives;
+            Key key;
+            bool up;
+            bool dropped;
+        };
+        std::deque<Event> queue;
+        double busyUntil = 0.0;
+        double pressFrom = 0.0, pressUntil = 0.0;
+        bool pressQueued = false;
+        bool paintDue = false;
+        // When it found its queue empty with something to paint.
+        double paintFrom = 0.0;
+        double lastPaint = -1.0;
+        std::vector<double> focusMoves;
+    };
+    State state;
+    // Handles what is due by `now`.
+    void catchUp(double now);
     int begins = 0;
     int ends = 0;
+    bool hooked = false;
+    std::optional<double> markedAt;
+    FakeWorld& world;
 };
 
 // Not logged: a playback's arm and disarm would show in every exact log.
@@ -264,6 +310,10 @@ struct FakeControls final : MainView, PlaybackView {
     // change is kept in order instead.
     void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
     void showNotWatching(bool shown) override { notWatching.push_back(shown); }
+    // Shows the message the window would, and notes when and how it ended.
+    void ended(const PlaybackOutcome& outcome) override;
+    std::vector<PlaybackOutcome> outcomes;
+    double endedAt = 0.0;
     bool actionsEnabled = true;
     std::string playCaption = "Play";
     std::vector<bool> stopKeyMissing;
@@ -288,7 +338,7 @@ struct FakeWorld {
     FakeFiles files{*this};
     FakeFocus focus;
     FakeStopKey stopKey;
-    FakeDialog dialog;
+    FakeDialog dialog{*this};
     PathModel list;
     // What a player driven alone reads.
     Settings settings;
@@ -304,7 +354,8 @@ struct FakeWorld {
     void setEntries(const std::vector<std::string>& entries, int selected = -1);
 
     Services services() {
-        return Services{keys, sender, sound, beeper, clock, events, notifier, shell, order, files, focus, stopKey};
+        return Services{keys,  sender, sound, beeper, clock, events, notifier,
+                        shell, order,  files, focus, stopKey, dialog};
     }
 
     // Effects in order, e.g. "send {DOWN}", "sound C:\\app\\key.wav",
@@ -312,6 +363,11 @@ struct FakeWorld {
     Log log;
     // True once the program has been told to end (see FakePump::pump).
     bool ended = false;
+
+    // The window's one message loop, while `going` holds: a pump (which runs
+    // the handlers a test scheduled, then steps the playback), then a wait
+    // for input until the playback is next due.
+    void runWhile(const std::function<bool()>& going);
 
     // The log without the entries that start with any of `prefixes`.
     Log logWithout(std::vector<std::string> prefixes) const;

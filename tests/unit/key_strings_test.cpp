@@ -42,35 +42,45 @@ TEST(KeyStrings, OnlyTheExactDirectionNamesHaveKeyStrings) {
     }
 }
 
-TEST(KeyStrings, SplitKeepsEveryPieceBetweenCommas) {
+// The key-string text is read once, into keys; anything but the three
+// pieces between commas makes it invalid, which the build refuses.
+TEST(KeyStrings, ParseTurnsTextIntoKeysAndRefusesAnythingElse) {
+    using enum Key;
     const struct {
-        std::string keys;
-        std::vector<std::string> pieces;
+        std::string text;
+        std::vector<Key> keys;  // empty: invalid
     } cases[] = {
+        {" ", {Space}},
+        {"{DOWN}, ,{UP}", {Down, Space, Up}},
+        {"{UP},{UP},{UP},{UP},{UP},{UP},{UP},{UP}", {Up, Up, Up, Up, Up, Up, Up, Up}},
         {"", {}},
-        {" ", {" "}},
-        {"{DOWN}", {"{DOWN}"}},
-        {",", {"", ""}},
-        {",,", {"", "", ""}},
-        {"a,,b", {"a", "", "b"}},
-        {",a", {"", "a"}},
-        {"a,", {"a", ""}},
-        {" , ", {" ", " "}},
-        {"{DOWN}, ,{UP}", {"{DOWN}", " ", "{UP}"}},
+        {",", {}},
+        {"{DOWN},", {}},
+        {",{DOWN}", {}},
+        {"{DOWN},,{UP}", {}},
+        {"{down}", {}},
+        {"{LEFT}", {}},
+        {"  ", {}},
+        {"{UP},{UP},{UP},{UP},{UP},{UP},{UP},{UP},{UP}", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("keys \"" + c.keys + "\"");
-        EXPECT_EQ(splitKeyString(c.keys), c.pieces);
+        SCOPED_TRACE("text \"" + c.text + "\"");
+        const KeyPieces parsed = parseKeyString(c.text);
+        EXPECT_EQ(parsed.valid, !c.keys.empty());
+        if (parsed.valid) {
+            EXPECT_EQ(std::vector<Key>(parsed.keys.begin(), parsed.keys.begin() + parsed.count), c.keys);
+        }
     }
 }
 
-TEST(KeyStrings, EachDirectionSplitsIntoItsWalkPressAndWalkBack) {
+TEST(KeyStrings, EachDirectionIsItsWalkPressAndWalkBack) {
     for (const auto& [name, pieces] : kPieces) {
         SCOPED_TRACE(name);
-        auto keys = keyStringFor(name);
-        ASSERT_TRUE(keys.has_value());
-        EXPECT_EQ(splitKeyString(*keys), pieces);
+        std::vector<std::string> sent;
+        for (Key key : keysFor(name)) sent.push_back(key == Key::Down ? "{DOWN}" : key == Key::Up ? "{UP}" : " ");
+        EXPECT_EQ(sent, pieces);
     }
+    EXPECT_TRUE(keysFor("up").empty());
 }
 
 }  // namespace

@@ -49,8 +49,9 @@ struct HandlersRig {
         };
         const std::vector<AtFirstPump> given = steps;
         steps.emplace_back(
+            // Stop is one of the actions a playback takes away.
             [this, given] {
-                return sinceRecord() >= 2.0 &&
+                return sinceRecord() >= 2.0 && !handlers.busy() &&
                        std::all_of(given.begin(), given.end(), [](const AtFirstPump& s) { return s.done(); });
             },
             [this] { handlers.stop(); });
@@ -71,6 +72,10 @@ struct HandlersRig {
         throw std::out_of_range("no such item");
     }
     void run(MenuId id) { EXPECT_TRUE(runCommand(listMenuCommands(), static_cast<int>(id), handlers)); }
+    // The window's loop, as long as a playback runs.
+    void loop() {
+        world.runWhile([this] { return handlers.busy(); });
+    }
     // The menu items that are not greyed, in the menu's order.
     std::vector<MenuId> availableItems() {
         std::vector<MenuId> out;
@@ -298,8 +303,8 @@ TEST_F(DuringRecording, PlayRunsWholeInsideThePumpWhilePollingWaits) {
     // waited in its pump: it is not recorded.
     EXPECT_EQ(world.list.entries(), (std::vector<std::string>{"LEFT"}));
     EXPECT_EQ(world.logOnly({"message", "append", "send", "actions"}),
-              (Log{"append LEFT", "actions off", "send {DOWN}", "send  ", "send {UP}", "sendwait ", "actions on",
-                   "message 48 DONE!", "message 64 Recording halted."}));
+              (Log{"append LEFT", "actions off", "send {DOWN}", "send  ", "send {UP}", "actions on", "message 48 DONE!",
+                   "message 64 Recording halted."}));
 }
 
 TEST_F(DuringRecording, ArrowsThatMoveThroughTheListMenuAreNotRecorded) {
@@ -373,6 +378,7 @@ TEST_F(ListMenu, GreysWhatCannotApply) {
         for (const MainCommand& row : listMenuCommands()) runCommand(listMenuCommands(), row.id, handlers);
     };
     handlers.play();
+    loop();
     EXPECT_EQ(duringPlayback, std::optional(std::vector<MenuId>{}));
     EXPECT_EQ(world.list.entries(), kLoaded);
     EXPECT_EQ(world.logOnly({"message"}), (Log{"message 48 DONE!"}));
@@ -453,6 +459,7 @@ TEST(ListMenuPlayback, PlayFromHereAndResumeThroughTheHandlers) {
          [](HandlersRig& r) {
              r.world.list.select(1);
              r.run(PlayFromHere);
+             r.loop();
          },
          plus(up, right), {"UP", "UP", "RIGHT"}, {"message 48 DONE!"}},
         {"resume after Esc inside the second entry",
@@ -460,8 +467,10 @@ TEST(ListMenuPlayback, PlayFromHereAndResumeThroughTheHandlers) {
              const AtFirstPump esc = escAfterSends(r, 9);
              r.world.events.onPump = [esc](int) { esc(); };
              r.handlers.play();
+             r.loop();
              r.world.events.onPump = nullptr;
              r.run(Resume);
+             r.loop();
          },
          plus(plus(plus(up, {"send {DOWN}", "send {DOWN}", "send {UP}", "send {UP}"}), up), right),
          {"UP", "UP", "RIGHT"},
@@ -485,7 +494,9 @@ TEST(ListMenuPlayback, PlayFromHereAndResumeThroughTheHandlers) {
                  *playedInPump = r.world.events.calls;
              });
              const AtFirstPump resume(
-                 [&r, playedInPump] { return *playedInPump && r.world.events.calls > **playedInPump + 2; },
+                 [&r, playedInPump] {
+                     return *playedInPump && !r.handlers.busy() && r.world.events.calls > **playedInPump + 2;
+                 },
                  [&r] {
                      r.world.stopKey.down = false;
                      EXPECT_TRUE(r.available(Resume));
@@ -523,6 +534,7 @@ TEST_F(ListMenu, AnyEditWithdrawsTheResumeOfAStoppedPlayback) {
             if (world.logOnly({"send"}).size() == 2) world.stopKey.down = true;
         };
         handlers.play();
+        loop();
         world.events.onPump = nullptr;
         ASSERT_TRUE(available(MenuId::Resume));
         world.list.select(0);

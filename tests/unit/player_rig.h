@@ -14,29 +14,6 @@
 
 namespace tavrel {
 
-// The one friend of Player: one key string sent, or one wait, driven alone
-// and ended as a playback would end it.
-struct PlayerTestAccess {
-    static void SendThe(Player& player, const std::string& keys) {
-        try {
-            player.sendPieces(keys);
-        } catch (const Player::Ending&) {
-        } catch (const Player::SendFailed& failure) {
-            player.reportSendFailure(failure.error);
-        } catch (const Player::Stopped& stop) {
-            player.services_.notifier.message(stop.message, Icon::Exclamation);
-        }
-    }
-    static void Delay(Player& player, float seconds) {
-        try {
-            player.wait(seconds);
-        } catch (const Player::Ending&) {
-        } catch (const Player::Stopped& stop) {
-            player.services_.notifier.message(stop.message, Icon::Exclamation);
-        }
-    }
-};
-
 namespace fakes {
 
 inline const std::string kClick = "sound C:\\Tavrel\\click.wav";
@@ -50,16 +27,19 @@ inline const std::map<std::string, std::vector<std::string>> kPieces = {
 };
 
 // Forwards to the shared fake, noting the fake time of every send, and can
-// fail one chosen send.
+// fail one chosen send (which then reaches nothing).
 struct ClockedSender final : KeySender {
     explicit ClockedSender(FakeWorld& w) : world(w) {}
-    std::string send(std::string_view keys, bool wait) override {
+    std::string send(Key key) override {
         times.push_back(world.clock.now);
-        std::string error = world.sender.send(keys, wait);
-        if (failOnSend == static_cast<int>(times.size())) return "Access is denied.";
-        return error;
+        if (failOnSend == static_cast<int>(times.size())) {
+            world.sender.failWith = "Access is denied.";
+            std::string error = world.sender.send(key);
+            world.sender.failWith.clear();
+            return error;
+        }
+        return world.sender.send(key);
     }
-    KeysTaken keysTaken() override { return world.sender.keysTaken(); }
     std::vector<double> times;
     int failOnSend = 0;  // 1-based; 0 fails none
     FakeWorld& world;
@@ -79,8 +59,8 @@ struct Rig {
     FakeWorld world;
     ClockedSender sender{world};
     ClockedSound sound{world};
-    Services services{world.keys,   sender,         sound,       world.beeper, world.clock, world.events,
-                      world.notifier, world.shell,  world.order, world.files,  world.focus, world.stopKey};
+    Services services{world.keys,  sender,      sound,       world.beeper, world.clock,   world.events, world.notifier,
+                      world.shell, world.order, world.files, world.focus,  world.stopKey, world.dialog};
     Player player{world.list, world.settings, world.controls, services, kAppDir};
     // The same, watching world.dialog.
     Player watching{world.list, world.settings, world.controls, services, kAppDir, &world.dialog};
@@ -93,6 +73,15 @@ struct Rig {
     }
 
     int sends() const { return static_cast<int>(sender.times.size()); }
+
+    // A playback started as a click would, then the window's loop until it ends.
+    void play(Player& p) { run(p, [&] { p.play(); }); }
+    void playFrom(Player& p, int first) { run(p, [&] { p.playFrom(first); }); }
+    void resume(Player& p) { run(p, [&] { p.resume(); }); }
+    void run(Player& p, const std::function<void()>& start) {
+        start();
+        world.runWhile([&] { return p.running(); });
+    }
 
     bool countdownOver() const { return world.logOnly({"caption"}).size() == 5; }
 
@@ -133,7 +122,7 @@ inline Log playbackLog(const std::vector<std::string>& entries, bool click, std:
         log.push_back("select " + std::to_string(i));
         if (auto it = kPieces.find(entries[i]); it != kPieces.end()) appendPieces(log, it->second, click);
     }
-    log.insert(log.end(), {"sendwait ", "actions on", "message 48 DONE!"});
+    log.insert(log.end(), {"actions on", "message 48 DONE!"});
     return log;
 }
 

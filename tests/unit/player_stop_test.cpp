@@ -101,7 +101,7 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
             if (call == 1) missingAtFirstPump = rig.world.controls.stopKeyMissing;
             act();
         };
-        rig.player.play();
+        rig.play(rig.player);
         EXPECT_EQ(act.done(), c.when != nullptr);
 
         Log expected = {"actions off"};
@@ -127,7 +127,7 @@ TEST(Player, StopsEarlyWithoutTargetOnFocusLossOrEsc) {
         rig.world.events.onPump = nullptr;
         rig.world.stopKey.down = false;
         rig.world.focus.window = FakeFocus::kEditor;
-        rig.player.play();
+        rig.play(rig.player);
         EXPECT_EQ(rig.world.log.back(), "message 48 DONE!");
         EXPECT_FALSE(rig.world.stopKey.armed);
     }
@@ -159,47 +159,55 @@ TEST(Player, ClosingTheWindowStopsEverythingAtOnce) {
             atClose = rig.world.log;
             closingPump = call;
         };
-        rig.player.play();
+        rig.play(rig.player);
         ASSERT_GT(closingPump, 0);
         EXPECT_EQ(rig.world.log, atClose);
         EXPECT_EQ(rig.world.events.calls, closingPump);
         EXPECT_FALSE(rig.world.controls.actionsEnabled);
-        EXPECT_EQ(rig.world.events.waitingLoops, 0);
     }
 }
 
 // A failure no part of the player expects (out of memory, say) passes on to
-// the caller, but not with the actions off, a countdown caption, Esc taken
-// or the fine timer held. What it gives back is asserted as done after the
-// failure, not as found: the caption reads "Play" between pieces anyway.
+// the loop, but not with the actions off, a countdown caption, Esc taken or
+// the fine timer held. What it gives back is asserted as done after the
+// failure, not as found: the caption reads "Play" between keys anyway.
 TEST(Player, FailureInsideAPlaybackGivesEverythingBack) {
     const struct {
         const char* name;
         bool keyAvailable;  // so Esc is taken, or the title says it cannot be
-        std::function<bool(const Rig&)> when;
+        int failingSound;   // the n-th sound played fails
     } cases[] = {
-        {"during the countdown", true, [](const Rig& r) { return r.world.log.back() == "caption Ready..."; }},
-        {"during the countdown, Esc held elsewhere", false,
-         [](const Rig& r) { return r.world.log.back() == "caption Set"; }},
-        {"between pieces, Esc held elsewhere", false, [](const Rig& r) { return r.sends() == 2; }},
-        {"in the closing wait", true, [](const Rig& r) { return r.world.sender.checks > 0; }},
+        {"during the countdown", true, 2},
+        {"during the countdown, Esc held elsewhere", false, 3},
+        {"before a key, Esc held elsewhere", false, 8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rig rig({"UP", "DOWN"}, Surpressed, 1);
+        Rig rig({"UP", "DOWN"}, Surpressed, 0);
         rig.world.stopKey.available = c.keyAvailable;
-        rig.world.sender.taken = [](int n) { return n < 3 ? KeysTaken::NotYet : KeysTaken::Yes; };
-        std::size_t logAtFailure = 0;
+        struct FailingSound final : SoundPlayer {
+            void play(const std::string&) override {
+                if (++plays == failAt) throw std::bad_alloc();
+            }
+            int plays = 0;
+            int failAt = 0;
+        } sound;
+        sound.failAt = c.failingSound;
+        Services services{rig.world.keys,   rig.sender,      sound,       rig.world.beeper, rig.world.clock,
+                          rig.world.events, rig.world.notifier, rig.world.shell, rig.world.order, rig.world.files,
+                          rig.world.focus,  rig.world.stopKey,  rig.world.dialog};
+        Player player{rig.world.list, rig.world.settings, rig.world.controls, services, kAppDir};
         bool armedAtFailure = false;
-        rig.world.events.onPump = [&](int) {
-            if (!c.when(rig)) return;
-            logAtFailure = rig.world.log.size();
-            armedAtFailure = rig.world.stopKey.armed;
-            throw std::bad_alloc();
-        };
-        EXPECT_THROW(rig.player.play(), std::bad_alloc);
-        EXPECT_EQ(Log(rig.world.log.begin() + static_cast<std::ptrdiff_t>(logAtFailure), rig.world.log.end()),
-                  (Log{"caption Play", "actions on"}));
+        rig.world.events.onPump = [&](int) { armedAtFailure = rig.world.stopKey.armed; };
+        std::size_t logAtFailure = 0;
+        EXPECT_THROW(rig.run(player,
+                             [&] {
+                                 player.play();
+                                 logAtFailure = rig.world.log.size();
+                             }),
+                     std::bad_alloc);
+        EXPECT_EQ(Log(rig.world.log.end() - 2, rig.world.log.end()), (Log{"caption Play", "actions on"}));
+        EXPECT_FALSE(player.running());
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
         EXPECT_EQ(rig.world.controls.playCaption, "Play");
         EXPECT_EQ(armedAtFailure, c.keyAvailable);
@@ -221,13 +229,12 @@ TEST(Player, FailedSendStopsWithAStopMessageAndGivesTheActionsBack) {
         {"inside an entry", {"LEFT", "RIGHT"}, 5, {"select 0", "send {DOWN}", "send  ", "send {UP}", "select 1",
                                                     "send {DOWN}", "send {DOWN}"}},
         {"last piece", {"up", "DOWN"}, 1, {"select 0", "select 1", "send  "}},
-        {"closing send", {"up"}, 1, {"select 0", "sendwait "}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig(c.entries, Original, 0);
         rig.sender.failOnSend = c.failOnSend;
-        rig.player.play();
+        rig.play(rig.player);
 
         Log expected = countdownLog();
         expected.insert(expected.end(), c.afterCountdown.begin(), c.afterCountdown.end());
@@ -241,60 +248,53 @@ TEST(Player, FailedSendStopsWithAStopMessageAndGivesTheActionsBack) {
     }
 }
 
+// After the last key the window waits until the dialog has handled every
+// key, live meanwhile, and says so when it had not.
 TEST(Player, ClosingWaitKeepsTheWindowLiveAndSaysWhenTheKeysWereNotTaken) {
-    using K = KeysTaken;
     const std::string notTaken = "message 48 The keys were sent, but the receiving window had not taken them all after ";
     const struct {
         const char* name;
-        std::function<K(int check, double waited)> target;
-        std::string message;
-        bool closeDuringWait;
+        std::function<void(FakeDialog&)> setUp;
+        // Run at every pump with the fake seconds since the last key went.
+        std::function<void(FakeDialog&, double waited)> meanwhile;
+        std::string message;  // empty: the window was closed while it waited
     } cases[] = {
-        {"takes them at once", nullptr, "message 48 DONE!", false},
-        {"takes them after some checks", [](int n, double) { return n < 50 ? K::NotYet : K::Yes; },
-         "message 48 DONE!", false},
-        {"slow to answer at first, then takes them",
-         [](int, double waited) { return waited < 1.5 ? K::NoAnswer : waited < 3.0 ? K::NotYet : K::Yes; },
-         "message 48 DONE!", false},
-        {"never answers", [](int, double) { return K::NoAnswer; }, notTaken + "2 seconds.", false},
-        {"answers but never takes them", [](int, double) { return K::NotYet; }, notTaken + "30 seconds.", false},
-        {"stops answering after a while",
-         [](int, double waited) { return waited < 10.0 ? K::NotYet : K::NoAnswer; }, notTaken + "12 seconds.",
-         false},
-        {"window closed while it waits", [](int, double) { return K::NoAnswer; }, "", true},
+        {"takes them at once", nullptr, nullptr, "message 48 DONE!"},
+        {"busy with the last press, too busy to answer for a while", [](FakeDialog& d) { d.pressBusy = 1.5; }, nullptr,
+         "message 48 DONE!"},
+        {"hung with the keys in its queue", [](FakeDialog& d) { d.keyTime = 100.0, d.answering = false; }, nullptr,
+         notTaken + "2 seconds."},
+        {"answers but never takes them", [](FakeDialog& d) { d.keyTime = 100.0; }, nullptr,
+         notTaken + "30 seconds."},
+        {"stops answering after a while", [](FakeDialog& d) { d.keyTime = 100.0; },
+         [](FakeDialog& d, double waited) { d.answering = waited < 10.0; }, notTaken + "12 seconds."},
+        {"window closed while it waits", [](FakeDialog& d) { d.keyTime = 100.0; },
+         [](FakeDialog& d, double waited) {
+             if (waited > 1.0) d.world.ended = true;
+         },
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig({"DOWN"}, Original, 1);
-        double waitStart = 0;
-        int pumpsBefore = 0;
-        std::size_t sleepsBefore = 0;
-        if (c.target)
-            rig.world.sender.taken = [&](int n) {
-                if (n == 1) {
-                    waitStart = rig.world.clock.now;
-                    pumpsBefore = rig.world.events.calls;
-                    sleepsBefore = rig.world.events.waits.size();
-                }
-                return c.target(n, rig.world.clock.now - waitStart);
-            };
+        if (c.setUp) c.setUp(rig.world.dialog);
+        int pumpsAfterKey = 0;
         rig.world.events.onPump = [&](int) {
-            if (c.closeDuringWait && rig.world.sender.checks > 3) rig.world.ended = true;
+            if (rig.sends() == 0) return;
+            ++pumpsAfterKey;
+            if (c.meanwhile) c.meanwhile(rig.world.dialog, rig.world.clock.now - rig.sender.times.back());
         };
-        rig.player.play();
-
-        Log tail(rig.world.log.end() - 3, rig.world.log.end());
-        if (c.closeDuringWait) {
-            EXPECT_EQ(rig.world.log.back(), "sendwait ") << "the program went on after it was closed";
+        rig.play(rig.player);
+        if (c.message.empty()) {
+            EXPECT_EQ(rig.world.log.back(), "send  ") << "the program went on after it was closed";
             continue;
         }
-        EXPECT_EQ(tail, (Log{"sendwait ", "actions on", c.message}));
-        // Live while it waits, and asleep: a pump and a wait for input
-        // between every two checks, however fast the target answers.
-        if (c.target) {
-            EXPECT_GE(rig.world.events.calls - pumpsBefore, rig.world.sender.checks - 1);
-            EXPECT_GE(static_cast<int>(rig.world.events.waits.size() - sleepsBefore), rig.world.sender.checks - 1);
-        }
+        EXPECT_EQ(Log(rig.world.log.end() - 3, rig.world.log.end()), (Log{"send  ", "actions on", c.message}));
+        // Live while it waits, and asleep: a pump at least every beat, but
+        // not hundreds a second.
+        const double waited = rig.world.controls.endedAt - rig.sender.times.back();
+        EXPECT_GE(pumpsAfterKey, static_cast<int>(waited / 0.1));
+        EXPECT_LE(pumpsAfterKey, static_cast<int>(waited / kKeysTakenBeat) + 5);
     }
 }
 
