@@ -12,6 +12,8 @@
 //   --own-order    each button is a group of its own, made in reverse order,
 //                  and the receiver moves the focus itself
 //   --no-buttons   a list and nothing else
+//   --superclass   the four buttons are of a class of their own, "TButton",
+//                  built on the system's button as toolkits build theirs
 
 #include <windows.h>
 #include <shellapi.h>
@@ -40,6 +42,7 @@ struct Options {
     int dropArrow = 0;
     bool ownOrder = false;
     bool noButtons = false;
+    bool superclass = false;
 };
 Options g_options;
 HWND g_dialog = nullptr;
@@ -119,6 +122,17 @@ const char* directionOf(int controlId) {
     }
 }
 
+// Delphi names its button class TButton, WinForms WindowsForms10.BUTTON...:
+// the system's button under another name, with the system's window procedure.
+bool registerSuperclassedButton(HINSTANCE instance) {
+    WNDCLASSEXW button{};
+    button.cbSize = sizeof button;
+    if (!GetClassInfoExW(nullptr, L"Button", &button)) return false;
+    button.hInstance = instance;
+    button.lpszClassName = L"TButton";
+    return RegisterClassExW(&button) != 0;
+}
+
 // Written under a temporary name and renamed, so a polling test never reads a
 // half-written file. It holds the dialog's handle, which saves the test a
 // window search.
@@ -190,7 +204,8 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 // Exit codes: 0 closed normally, 1 bad command line, 2 log not writable,
-// 3 ready file not writable, 4 dialog could not be created, 5 no key hook.
+// 3 ready file not writable, 4 dialog could not be created, 5 no key hook,
+// 6 no button class of its own.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -210,6 +225,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         else if (option == L"--drop") g_options.dropArrow = _wtoi(value);
         else if (option == L"--own-order") g_options.ownOrder = true;
         else if (option == L"--no-buttons") g_options.noButtons = true;
+        else if (option == L"--superclass") g_options.superclass = true;
         else ok = false;
     }
     if (!ok) {
@@ -218,8 +234,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     const std::wstring logPath = argv[1];
     LocalFree(argv);
-    const int dialogTemplate = g_options.noButtons  ? IDD_RECEIVER_NO_BUTTONS
-                               : g_options.ownOrder ? IDD_RECEIVER_OWN_ORDER
+    const int dialogTemplate = g_options.noButtons    ? IDD_RECEIVER_NO_BUTTONS
+                               : g_options.ownOrder   ? IDD_RECEIVER_OWN_ORDER
+                               : g_options.superclass ? IDD_RECEIVER_SUPERCLASS
                                : g_options.focus < 0 ? IDD_RECEIVER_LIST
                                                      : IDD_RECEIVER;
 
@@ -229,6 +246,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (g_log == INVALID_HANDLE_VALUE) return 2;
+    if (g_options.superclass && !registerSuperclassedButton(instance)) {
+        CloseHandle(g_log);
+        return 6;
+    }
 
     g_hook = SetWindowsHookExW(WH_GETMESSAGE, onGetMessage, nullptr, GetCurrentThreadId());
     if (g_hook == nullptr) {
