@@ -1,7 +1,7 @@
 // Playback that watches the dialog, in the program as shipped, into the
 // receiving dialog made a harder target by its options: slow presses, the
 // focus elsewhere than on the first button, an arrow key lost, buttons in a
-// focus order of their own, and no buttons at all.
+// focus order of their own or of a class of their own, and no buttons at all.
 #include <gtest/gtest.h>
 
 #include "app/main_commands.h"
@@ -57,6 +57,10 @@ TEST(PlayerWatch, AFocusOffTheFirstButtonGetsNothing) {
          L"Nothing was sent: the dialog's focus is on \"Move Right\", not on its first button \"Move Down\". Give the "
          L"dialog the focus by its title bar, not by a button."},
         {L"--focus list", L"Nothing was sent: the dialog's focus is on its list, not on its first button."},
+        // Buttons of a toolkit's own class, the system's button underneath.
+        {L"--superclass --focus 2",
+         L"Nothing was sent: the dialog's focus is on \"Move Right\", not on its first button \"Move Down\". Give the "
+         L"dialog the focus by its title bar, not by a button."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(narrow(c.options));
