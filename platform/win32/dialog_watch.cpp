@@ -8,19 +8,35 @@ namespace tavrel::win32 {
 
 namespace {
 
-// A caption is waited for this long at most: the dialog's
-// thread answers between two of its messages, and one that takes longer is
-// busy enough to be asked again later.
+// A caption, or what a control is, is waited for this long at most: the
+// dialog's thread answers between two of its messages, and one that takes
+// longer is busy enough to be asked again later.
 constexpr UINT kAnswerTimeoutMs = 100;
 
 HWND asWindow(DialogControl control) { return reinterpret_cast<HWND>(control); }
 DialogControl asControl(HWND window) { return reinterpret_cast<DialogControl>(window); }
 
+LONG buttonType(HWND window) { return GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK; }
+
+// Toolkits build their buttons on the system's under names of their own
+// (Delphi's TButton, WinForms' WindowsForms10.BUTTON...), and under Wine 8
+// another process reads the new name even through RealGetWindowClassW: the
+// class cannot tell. What a control tells the dialog manager can: a push
+// button answers DLGC_BUTTON with DLGC_(UN)DEFPUSHBUTTON (TButton: 0x2020).
+// An owner-drawn one answers DLGC_BUTTON alone, as a check box does (both
+// 0x2000); its type tells the two apart.
 bool isPushButton(HWND window) {
-    wchar_t cls[16] = {};
-    if (!window || !GetClassNameW(window, cls, 16) || _wcsicmp(cls, L"Button") != 0) return false;
-    const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+    if (!window) return false;
+    DWORD_PTR code = 0;
+    if (!SendMessageTimeoutW(window, WM_GETDLGCODE, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &code)) {
+        // Busy or hung: the system's own button is known without asking.
+        wchar_t cls[16] = {};
+        if (!GetClassNameW(window, cls, 16) || _wcsicmp(cls, L"Button") != 0) return false;
+        const LONG type = buttonType(window);
+        return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+    }
+    if ((code & DLGC_BUTTON) == 0) return false;
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 || buttonType(window) == BS_OWNERDRAW;
 }
 
 struct ListBoxes {

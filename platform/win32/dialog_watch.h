@@ -1,8 +1,8 @@
 // Reads another program's dialog from outside: its thread's focus
-// (GetGUIThreadInfo), its controls' classes and captions, its group order,
-// and when its thread has handled its input. Nothing is injected, no keyboard
-// hook is set, and the thread input is not attached: a hung target must not
-// hang this program, nor share its key state.
+// (GetGUIThreadInfo), what its controls are and their captions, its group
+// order, and when its thread has handled its input. Nothing is injected, no
+// keyboard hook is set, and the thread input is not attached: a hung target
+// must not hang this program, nor share its key state.
 #pragma once
 
 #include <windows.h>

@@ -1,8 +1,10 @@
 // Playback that watches the dialog, in the program as shipped, into the
 // receiving dialog made a harder target by its options: slow presses, the
-// focus elsewhere than on the first button, an arrow key lost, buttons in a
-// focus order of their own, and no buttons at all.
+// focus elsewhere than on the first button, a key lost, buttons in a focus
+// order of their own or of a class of their own, and no buttons at all.
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "app/main_commands.h"
 #include "core/key_strings.h"
@@ -22,19 +24,30 @@ struct Watched {
     MainControls controls;
 };
 
-// The 1-based entry whose pieces hold the `n`-th arrow key of the path.
-int entryOfArrow(const std::vector<std::string>& entries, int n) {
+// The 1-based entry whose pieces hold the `n`-th arrow key of the path, or
+// with `space` its `n`-th space.
+int entryOfKey(const std::vector<std::string>& entries, int n, bool space = false) {
     for (std::size_t i = 0; i < entries.size(); ++i)
         for (const tavrel::Key key : tavrel::keysFor(entries[i]))
-            if (key != tavrel::Key::Space && --n == 0) return static_cast<int>(i) + 1;
+            if ((key == tavrel::Key::Space) == space && --n == 0) return static_cast<int>(i) + 1;
     return 0;
+}
+
+// The lines of the receiver's route list: 0 when it has none, -1 when it
+// does not answer.
+LRESULT routeLines(const Receiver& receiver) {
+    DWORD_PTR lines = 0;
+    HWND list = findChild(receiver.dialog(), L"ListBox");
+    if (list && !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &lines)) return -1;
+    return static_cast<LRESULT>(lines);
 }
 
 TEST(PlayerWatch, ASlowDialogOrOneWithItsOwnFocusOrderGetsThePathWhole) {
     const std::vector<std::string> entries = mixedPath(40);
-    for (const std::wstring options : {L"--busy 40", L"--own-order"}) {
+    for (const std::wstring options : {L"--busy 40", L"--own-order", L"--busy-once 500", L"--route"}) {
         SCOPED_TRACE(narrow(options));
         Watched w(entries, 0, options);
+        const LRESULT routeBefore = routeLines(w.receiver);
         ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog()));
         ASSERT_TRUE(boxSays(w.s.app, L"DONE!", kExclamationIcon, 60s));
         // "DONE!" comes once the last key was taken: nothing is left to come.
@@ -42,6 +55,9 @@ TEST(PlayerWatch, ASlowDialogOrOneWithItsOwnFocusOrderGetsThePathWhole) {
         const std::vector<std::string> expected = expectedReceiverEvents(entries);
         // An "AHEAD" line would show a key that waited for a press to end.
         EXPECT_EQ(events, expected) << firstDifference(events, expected);
+        if (options == L"--route") {
+            EXPECT_EQ(routeLines(w.receiver), routeBefore + static_cast<LRESULT>(withKeys(entries).size()));
+        }
     }
 }
 
@@ -54,6 +70,10 @@ TEST(PlayerWatch, AFocusOffTheFirstButtonGetsNothing) {
          L"Nothing was sent: the dialog's focus is on \"Move Right\", not on its first button \"Move Down\". Give the "
          L"dialog the focus by its title bar, not by a button."},
         {L"--focus list", L"Nothing was sent: the dialog's focus is on its list, not on its first button."},
+        // Buttons of a toolkit's own class, the system's button underneath.
+        {L"--superclass --focus 2",
+         L"Nothing was sent: the dialog's focus is on \"Move Right\", not on its first button \"Move Down\". Give the "
+         L"dialog the focus by its title bar, not by a button."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(narrow(c.options));
@@ -67,26 +87,73 @@ TEST(PlayerWatch, AFocusOffTheFirstButtonGetsNothing) {
     }
 }
 
-TEST(PlayerWatch, ALostArrowStopsAtItsEntryAndResumeCompletesThePathOnce) {
-    const std::vector<std::string> entries = mixedPath(30);
-    constexpr int kLost = 5;
-    Watched w(entries, 0, L"--drop " + std::to_wstring(kLost));
-    ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog()));
-    const Stop stop = takeStop(w.s.app, 30s);
-    const int entry = entryOfArrow(entries, kLost);
-    EXPECT_EQ(stop.text,
-              L"Playback stopped at entry " + std::to_wstring(entry) + L" of 30: the dialog did not take a key.");
-    EXPECT_EQ(stop.icon, kExclamationIcon);
-
-    const auto resume = [&] {
-        PostMessageW(w.s.app.main(), WM_COMMAND, static_cast<WPARAM>(tavrel::MenuId::Resume), 0);
+// Stops at a key the dialog did not take, then Resume: the dialog must get
+// every key of the path once, whether the key was lost, taken late, or lost
+// where the focus cannot show it.
+TEST(PlayerWatch, AStopAtAKeyNotTakenThenResumeCompletesThePathOnce) {
+    const std::vector<std::string> mixed = mixedPath(30);
+    const std::vector<std::string> walk = {"LEFT", "DOWN", "RIGHT", "UP"};
+    const std::wstring notTaken = L"the dialog did not take a key.";
+    const struct {
+        const char* fault;
+        const std::vector<std::string>& entries;
+        std::wstring options;
+        bool escWhileWaiting;  // Esc once the dialog lost its key, before its 2 s are up
+        int entry;
+        std::vector<std::wstring> reasons;  // the stop gives one of them
+    } cases[] = {
+        {"a lost arrow", mixed, L"--drop 5", false, entryOfKey(mixed, 5), {notTaken}},
+        // The up-arrow after the first press is lost.
+        {"Esc while a lost arrow is awaited", walk, L"--drop 2", true, 1, {L"Esc was pressed."}},
+        // The press is taken, late: it must not be pressed again.
+        {"a first press that takes 3 s", walk, L"--busy-once 3000", false, 1,
+         {L"the receiving window stopped responding.", notTaken}},
+        // The focus stays on the button whether a space is lost or taken;
+        // the route list shows which.
+        {"a lost space", walk, L"--route --drop-press 2", false, entryOfKey(walk, 2, true), {notTaken}},
     };
-    ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog(), nullptr, resume));
-    ASSERT_TRUE(boxSays(w.s.app, L"DONE!", kExclamationIcon, 60s)) << "after Resume";
-    ASSERT_TRUE(markEndOfInput(w.receiver));
-    const std::vector<std::string> events = eventsBeforeMarker(w.receiver.log());
-    const std::vector<std::string> expected = expectedReceiverEvents(entries);
-    EXPECT_EQ(events, expected) << firstDifference(events, expected);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        Watched w(c.entries, 0, c.options);
+        const auto everyEventOnce = [&](const char* when) {
+            ASSERT_TRUE(markEndOfInput(w.receiver)) << when;
+            const std::vector<std::string> events = eventsBeforeMarker(w.receiver.log());
+            const std::vector<std::string> expected = expectedReceiverEvents(c.entries);
+            std::string presses;
+            for (const std::string& press : w.receiver.log().presses()) presses += " " + press;
+            if (c.escWhileWaiting) {
+                EXPECT_TRUE(wholePathOnceAfterEsc(events, c.entries)) << when << "; pressed:" << presses;
+            } else {
+                EXPECT_EQ(events, expected) << when << "; pressed:" << presses << "\n"
+                                            << firstDifference(events, expected);
+            }
+        };
+        ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog()));
+        if (c.escWhileWaiting) {
+            // The receiver's title counts the keys it lost: this one was sent.
+            ASSERT_TRUE(waitUntil([&] { return windowText(w.receiver.dialog()) != L"Tavrel Receiver"; }, 30s))
+                << "the dialog lost no key; its log:\n" << w.receiver.logText();
+            tapKey(VK_ESCAPE);
+        }
+        const Stop stop = takeStop(w.s.app, 30s);
+        const std::wstring at = L"Playback stopped at entry " + std::to_wstring(c.entry) + L" of " +
+                                std::to_wstring(c.entries.size()) + L": ";
+        EXPECT_TRUE(std::ranges::any_of(c.reasons, [&](const std::wstring& r) { return stop.text == at + r; }))
+            << "the stop said \"" << narrow(stop.text) << "\", expected at entry " << c.entry;
+        EXPECT_EQ(stop.icon, kExclamationIcon);
+        if (stop.entry == 0) {
+            everyEventOnce("without a stop");
+            continue;
+        }
+        // A busy dialog ends its press first; Resume finds it as the stop left it.
+        ASSERT_TRUE(answers(w.receiver.dialog(), 30s)) << "the dialog is still busy";
+        const auto resume = [&] {
+            PostMessageW(w.s.app.main(), WM_COMMAND, static_cast<WPARAM>(tavrel::MenuId::Resume), 0);
+        };
+        ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog(), nullptr, resume));
+        EXPECT_TRUE(boxSays(w.s.app, L"DONE!", kExclamationIcon, 60s)) << "after Resume";
+        everyEventOnce("after Resume");
+    }
 }
 
 TEST(PlayerWatch, AWindowThatCannotBeWatchedIsPlayedBlindAndTheTitleSaysSo) {

@@ -12,12 +12,22 @@
 //   --own-order    each button is a group of its own, made in reverse order,
 //                  and the receiver moves the focus itself
 //   --no-buttons   a list and nothing else
+//   --superclass   the four buttons are of a class of their own, "TButton",
+//                  built on the system's button as toolkits build theirs
+//   --busy-once MS only the first press takes MS milliseconds (as --busy)
+//   --route        a list below the buttons (the focus still starts on the
+//                  first) gains a line, the direction, at every press, as
+//                  the editor's route list does
+//   --drop-press N the N-th space key (1 the first) is lost, down and up
+// A lost key is left out of the log; the title then counts the keys lost,
+// so that a test can tell that one was sent.
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -36,20 +46,36 @@ std::wstring g_readyPath;
 
 struct Options {
     DWORD busyMs = 0;
+    DWORD busyOnceMs = 0;
     int focus = 0;  // a button's place in kButtons, or -1 for the list
     int dropArrow = 0;
+    int dropPress = 0;
+    bool route = false;
     bool ownOrder = false;
     bool noButtons = false;
+    bool superclass = false;
 };
 Options g_options;
 HWND g_dialog = nullptr;
 int g_arrows = 0;
+int g_spaces = 0;
+int g_presses = 0;
+int g_lost = 0;
 WPARAM g_dropUp = 0;  // the key whose release goes with the dropped press
 
 // The buttons in the order the arrow keys walk them.
 constexpr int kButtons[] = {IDC_MOVE_DOWN, IDC_MOVE_LEFT, IDC_MOVE_RIGHT, IDC_MOVE_UP};
 
 int startControl() { return g_options.focus < 0 || g_options.noButtons ? IDC_ROUTE : kButtons[g_options.focus]; }
+
+// The key's release is lost with it, as it would be with a key the system
+// never delivered.
+void losePress(MSG* msg) {
+    g_dropUp = msg->wParam;
+    msg->message = WM_NULL;
+    const std::wstring title = L"Tavrel Receiver - " + std::to_wstring(++g_lost) + L" lost";
+    SetWindowTextW(g_dialog, title.c_str());
+}
 
 // With --own-order, one step along kButtons from the focused button.
 void moveFocusOwnWay(bool down) {
@@ -90,9 +116,11 @@ LRESULT CALLBACK onGetMessage(int code, WPARAM removal, LPARAM param) {
     if (code == HC_ACTION && removal == PM_REMOVE) {
         auto* msg = reinterpret_cast<MSG*>(param);
         const bool arrow = msg->wParam == VK_DOWN || msg->wParam == VK_UP;
-        if (msg->message == WM_KEYDOWN && arrow && ++g_arrows == g_options.dropArrow) {
-            g_dropUp = msg->wParam;
-            msg->message = WM_NULL;
+        const bool space = msg->wParam == VK_SPACE;
+        const bool down = msg->message == WM_KEYDOWN;
+        if ((down && arrow && ++g_arrows == g_options.dropArrow) ||
+            (down && space && ++g_spaces == g_options.dropPress)) {
+            losePress(msg);
         } else if (msg->message == WM_KEYUP && g_dropUp != 0 && msg->wParam == g_dropUp) {
             g_dropUp = 0;
             msg->message = WM_NULL;
@@ -117,6 +145,17 @@ const char* directionOf(int controlId) {
         case IDC_MOVE_UP: return "UP";
         default: return nullptr;
     }
+}
+
+// Delphi names its button class TButton, WinForms WindowsForms10.BUTTON...:
+// the system's button under another name, with the system's window procedure.
+bool registerSuperclassedButton(HINSTANCE instance) {
+    WNDCLASSEXW button{};
+    button.cbSize = sizeof button;
+    if (!GetClassInfoExW(nullptr, L"Button", &button)) return false;
+    button.hInstance = instance;
+    button.lpszClassName = L"TButton";
+    return RegisterClassExW(&button) != 0;
 }
 
 // Written under a temporary name and renamed, so a polling test never reads a
@@ -169,13 +208,19 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
             const char* direction = directionOf(id);
             if (direction != nullptr && HIWORD(wParam) == BN_CLICKED) {
                 writeLogLine(std::string("PRESS ") + direction);
-                if (g_options.busyMs > 0) {
+                if (g_options.route) {
+                    const std::wstring line(direction, direction + std::strlen(direction));
+                    SendDlgItemMessageW(dialog, IDC_ROUTE, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+                }
+                const bool first = ++g_presses == 1;
+                const DWORD busyMs = first && g_options.busyOnceMs > 0 ? g_options.busyOnceMs : g_options.busyMs;
+                if (busyMs > 0) {
                     // A key already waiting here was sent before the dialog
                     // had finished with the last one.
                     MSG waiting;
                     if (PeekMessageW(&waiting, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE))
                         writeLogLine("AHEAD " + std::to_string(waiting.wParam));
-                    Sleep(g_options.busyMs);
+                    Sleep(busyMs);
                 }
                 return TRUE;
             }
@@ -190,7 +235,8 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 // Exit codes: 0 closed normally, 1 bad command line, 2 log not writable,
-// 3 ready file not writable, 4 dialog could not be created, 5 no key hook.
+// 3 ready file not writable, 4 dialog could not be created, 5 no key hook,
+// 6 no button class of its own.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -198,7 +244,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     bool ok = argc >= 2;
     for (int i = 2; ok && i < argc; ++i) {
         const std::wstring_view option = argv[i];
-        const bool valued = option == L"--ready" || option == L"--busy" || option == L"--focus" || option == L"--drop";
+        const bool valued = option == L"--ready" || option == L"--busy" || option == L"--focus" ||
+                            option == L"--drop" || option == L"--busy-once" || option == L"--drop-press";
         if (valued && i + 1 >= argc) {
             ok = false;
             break;
@@ -210,6 +257,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         else if (option == L"--drop") g_options.dropArrow = _wtoi(value);
         else if (option == L"--own-order") g_options.ownOrder = true;
         else if (option == L"--no-buttons") g_options.noButtons = true;
+        else if (option == L"--superclass") g_options.superclass = true;
+        else if (option == L"--busy-once") g_options.busyOnceMs = static_cast<DWORD>(_wtoi(value));
+        else if (option == L"--route") g_options.route = true;
+        else if (option == L"--drop-press") g_options.dropPress = _wtoi(value);
         else ok = false;
     }
     if (!ok) {
@@ -218,10 +269,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     const std::wstring logPath = argv[1];
     LocalFree(argv);
-    const int dialogTemplate = g_options.noButtons  ? IDD_RECEIVER_NO_BUTTONS
-                               : g_options.ownOrder ? IDD_RECEIVER_OWN_ORDER
-                               : g_options.focus < 0 ? IDD_RECEIVER_LIST
-                                                     : IDD_RECEIVER;
+    const bool list = g_options.focus < 0 || g_options.route;
+    const int dialogTemplate = g_options.noButtons    ? IDD_RECEIVER_NO_BUTTONS
+                               : g_options.ownOrder   ? IDD_RECEIVER_OWN_ORDER
+                               : g_options.superclass ? IDD_RECEIVER_SUPERCLASS
+                               : list                 ? IDD_RECEIVER_LIST
+                                                      : IDD_RECEIVER;
 
     // Append-only access makes every write land at the end, and the sharing
     // flags let a test read, or delete, the log while the dialog runs.
@@ -229,6 +282,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (g_log == INVALID_HANDLE_VALUE) return 2;
+    if (g_options.superclass && !registerSuperclassedButton(instance)) {
+        CloseHandle(g_log);
+        return 6;
+    }
 
     g_hook = SetWindowsHookExW(WH_GETMESSAGE, onGetMessage, nullptr, GetCurrentThreadId());
     if (g_hook == nullptr) {

@@ -10,6 +10,8 @@
 #define IDD_RECEIVER_OWN_ORDER 102
 // A list and nothing else: no button to watch.
 #define IDD_RECEIVER_NO_BUTTONS 103
+// The layout of IDD_RECEIVER, its buttons of a class built on the system's.
+#define IDD_RECEIVER_SUPERCLASS 104
 
 #define IDC_MOVE_DOWN 1001
 #define IDC_MOVE_LEFT 1002
