@@ -180,6 +180,9 @@ void Player::send(Key key, double now) {
     if (follower_.watching()) {
         follower_.sent();
         sentAt_ = now;
+        // No dialog has taken a key this soon: the first look comes a beat
+        // on, or sooner when the focus event wakes the loop.
+        due_ = now + kTakeBeat;
         return;
     }
     account_.taken(std::nullopt);
