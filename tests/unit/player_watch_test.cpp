@@ -87,8 +87,9 @@ TEST(TakeRule, JudgesEachKeyByWhereTheFocusWent) {
     }
 }
 
-// A user's doing from outside, at a pump after the countdown.
+// A user's doing from outside, at a pump after the countdown of any run.
 using During = std::function<void(Rig&)>;
+bool sending(const Rig& r) { return !r.world.controls.actionsEnabled && r.world.controls.playCaption == "Play"; }
 During afterSends(int n, std::function<void(Rig&)> act) {
     return [n, act, done = false](Rig& r) mutable {
         if (done || r.sends() != n) return;
@@ -175,7 +176,7 @@ TEST(PlayerWatch, StopsOrRefusesAtTheFirstKeyTheDialogDidNotTake) {
         if (c.setUp) c.setUp(dialog);
         During during = c.during;
         rig.world.events.onPump = [&](int) {
-            if (during && rig.countdownOver()) during(rig);
+            if (during && sending(rig)) during(rig);
         };
         rig.play(rig.watching);
         dialog.catchUp(rig.world.clock.now + 10.0);
@@ -193,8 +194,8 @@ TEST(PlayerWatch, StopsOrRefusesAtTheFirstKeyTheDialogDidNotTake) {
         EXPECT_TRUE(rig.world.controls.actionsEnabled);
         if (c.atLimit) {
             const double waited = rig.world.controls.endedAt - rig.sender.times.back();
-            EXPECT_GE(waited, kTakeLimit);
-            EXPECT_LT(waited, kTakeLimit + 0.01);
+            EXPECT_GE(waited, 2.0);
+            EXPECT_LT(waited, 2.01);
         }
     }
 }
@@ -258,7 +259,7 @@ TEST(PlayerWatch, ResumeAfterAnyStopCompletesThePathOnce) {
         c.setUp(dialog);
         During during = c.during;
         rig.world.events.onPump = [&](int) {
-            if (during && rig.countdownOver()) during(rig);
+            if (during && sending(rig)) during(rig);
         };
         rig.play(rig.watching);
         ASSERT_NE(rig.world.log.back().find(c.firstStop), std::string::npos) << rig.world.log.back();
