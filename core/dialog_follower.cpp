@@ -98,8 +98,15 @@ std::string DialogFollower::wrongEffect(const DialogReading& now) {
 
 DialogFollower::Look DialogFollower::look(bool nextIsPress, bool atLimit) {
     const bool press = rule_.sent().key == Key::Space;
-    const DialogReading now = read(press || nextIsPress || atLimit);
     Look out;
+    // Most looks find the key still on its way: the one reading that shows
+    // it decides, before the others cost their calls to the system. An arrow
+    // shows in the focus (none at all when the dialog lost the keyboard
+    // focus), a press only once the input drained.
+    if (!atLimit && (press ? services_.drain.drained() != InputDrained::Yes
+                           : watch_->focus() == rule_.sent().before))
+        return out;
+    const DialogReading now = read(press || nextIsPress || atLimit);
     out.verdict = rule_.judge(now, nextIsPress);
     switch (out.verdict) {
         case Verdict::Taken:
