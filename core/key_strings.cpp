@@ -2,11 +2,6 @@
 
 namespace tavrel {
 
-std::optional<std::string_view> keyStringFor(std::string_view entry) {
-    if (const Direction* d = directionNamed(entry)) return d->keyString;
-    return std::nullopt;
-}
-
 std::span<const Key> keysFor(std::string_view entry) {
     const Direction* d = directionNamed(entry);
     if (d == nullptr) return {};

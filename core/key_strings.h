@@ -12,13 +12,6 @@
 
 namespace tavrel {
 
-// The key string for an entry as the direction table writes it, or nothing
-// when the entry is not one of the four direction names exactly as the
-// recorder writes them. Each string walks the focus down to the direction's
-// button, presses it with the space bar and walks back up, so the focus ends
-// where it began.
-std::optional<std::string_view> keyStringFor(std::string_view entry);
-
 // The keys of a key string, in order.
 struct KeyPieces {
     std::array<Key, 8> keys{};
@@ -57,7 +50,10 @@ static_assert([] {
     return true;
 }(), "every key string of the direction table is made of {DOWN}, {UP} and spaces");
 
-// The keys for an entry: none for any text but the four direction names.
+// The keys for an entry: none for any text but the four direction names
+// exactly as the recorder writes them. Each walks the focus down to the
+// direction's button, presses it with the space bar and walks back up, so
+// the focus ends where it began.
 std::span<const Key> keysFor(std::string_view entry);
 
 // Where some keys of a key string have left the dialog's focus: how many

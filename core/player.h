@@ -33,8 +33,9 @@ inline constexpr std::string_view kPlayCaption = "Play";
 // At the ~2,000 key events a second the receiving dialog takes under Wine 8
 // (measured), this is a backlog of 60,000 events, far beyond a real one.
 inline constexpr double kKeysTakenLimit = 30.0;
-// ... and sooner when the target has not answered at all for this long.
-inline constexpr double kNoAnswerLimit = 2.0;
+// ... and sooner when the target has not answered at all for as long as a
+// key may take.
+inline constexpr double kNoAnswerLimit = kTakeLimit;
 // Between two looks in the closing wait: a hung target answers at once (it
 // is not asked), so without a pause the wait would spin a core.
 inline constexpr double kKeysTakenBeat = 0.005;
