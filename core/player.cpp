@@ -181,8 +181,11 @@ void Player::send(Key key, double now) {
         follower_.sent();
         sentAt_ = now;
         // No dialog has taken a key this soon: the first look comes a beat
-        // on, or sooner when the focus event wakes the loop.
+        // on, or sooner when the focus event wakes the loop. The mode's wait
+        // for the next key starts now, as it did when nothing was watched.
         due_ = now + kTakeBeat;
+        if (pacingAhead_) pace_.ready(now, due_);
+        due_ = std::min(due_, now + kTakeBeat);
         return;
     }
     account_.taken(std::nullopt);
