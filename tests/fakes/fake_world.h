@@ -192,18 +192,30 @@ struct FakeDialog final : DialogWatch, InputDrain {
     explicit FakeDialog(FakeWorld& w) : world(w) {}
     static constexpr DialogControl kFirst = 0x101;  // "Move Down", then Left, Right, Up
     static constexpr DialogControl kList = 0x110;
+    static constexpr DialogControl kTextBox = 0x111;
     static constexpr double kAfterQueue = 1e300;
     bool begin(WindowId target) override;
-    void end() override { ++ends, hooked = false; }
+    void end() override { ++ends, hooked = false, glancing = false; }
+    // A read that goes unanswered waits out the glance's patience, as the
+    // system's timeouts would; the reads after it give up at once.
+    bool glance(WindowId target, double seconds) override;
+    bool answered() const override { return !unanswered; }
     // As the system reads it: none while another window has the keyboard focus.
     DialogControl focus() override;
     DialogControlKind kind(DialogControl control) override;
-    std::string caption(DialogControl control) override { return captionOf(control); }
+    std::string caption(DialogControl control) override {
+        asked();
+        return captionOf(control);
+    }
     static std::string captionOf(DialogControl control);
-    DialogControl groupFirst(DialogControl button) override { return managerGroup && isButton(button) ? kFirst : 0; }
+    DialogControl groupFirst(DialogControl button) override {
+        asked();
+        return managerGroup && isButton(button) ? kFirst : 0;
+    }
     DialogControl groupNext(DialogControl button) override {
         return isButton(button) && button + 1 < kFirst + 4 ? button + 1 : 0;
     }
+    TabWay tabTo(DialogControl control, DialogControl button) override;
     std::optional<int> listCount() override;
     void mark(WindowId target) override;
     InputDrained drained() override;
@@ -218,6 +230,10 @@ struct FakeDialog final : DialogWatch, InputDrain {
     // dialog manager's own unless a test gives the dialog its own.
     std::vector<int> order{0, 1, 2, 3};
     bool managerGroup = true;
+    // A dialog of the system's, whose focus order the dialog manager keeps:
+    // Tab walks `tabOrder`. Otherwise a toolkit's, which tells nothing of it.
+    bool standardDialog = true;
+    std::vector<DialogControl> tabOrder{kFirst, kFirst + 1, kFirst + 2, kFirst + 3, kList};
     int dropArrow = 0;  // 1-based: that arrow key is lost
     int dropPress = 0;  // 1-based: that space is lost
     double keyTime = 0.0003;
@@ -263,6 +279,10 @@ struct FakeDialog final : DialogWatch, InputDrain {
     int begins = 0;
     int ends = 0;
     bool hooked = false;
+    bool glancing = false;
+    double patience = 0.0;
+    bool unanswered = false;
+    void asked();
     std::optional<double> markedAt;
     FakeWorld& world;
 };
