@@ -126,7 +126,23 @@ TEST(PlayerWatch, StopsOrRefusesAtTheFirstKeyTheDialogDidNotTake) {
          },
          nullptr, "DONE!", {"Move Down", "Move Right", "Move Up", "Move Left"}, false},
         {"the focus on the list", Original, [](FakeDialog& d) { d.state.focus = FakeDialog::kList; }, nullptr,
-         atFirst + "its list, not on its first button.", {}, true},
+         atFirst + "its list. Press Tab once to put it on \"Move Down\", then press Play again.", {}, true},
+        {"the focus on a text box two Tab presses before the first button", Original,
+         [](FakeDialog& d) {
+             d.tabOrder = {FakeDialog::kFirst,     FakeDialog::kFirst + 1, FakeDialog::kFirst + 2,
+                           FakeDialog::kFirst + 3, FakeDialog::kTextBox,   FakeDialog::kList};
+             d.state.focus = FakeDialog::kTextBox;
+         },
+         nullptr, atFirst + "its text box. Press Tab twice to put it on \"Move Down\", then press Play again.", {},
+         true},
+        {"the focus on the list of a window with a focus order of its own", Original,
+         [](FakeDialog& d) {
+             d.standardDialog = false;
+             d.managerGroup = false;
+             d.state.focus = FakeDialog::kList;
+         },
+         nullptr, atFirst + "its list. Press Tab until \"Move Down\" has the focus, then press Play again.", {},
+         true},
         {"the focus on the third button", UltraSurpressed,
          [](FakeDialog& d) { d.state.focus = FakeDialog::kFirst + 2; }, nullptr,
          atFirst + "\"Move Right\", not on its first button \"Move Down\". Give the dialog the focus by its title "
@@ -293,6 +309,11 @@ TEST(PlayerWatch, ResumeRefusesWhereTheAccountCannotTell) {
          [](FakeDialog& d) { d.state.focus = FakeDialog::kFirst; },
          "Nothing was sent: Resume needs the dialog's focus on \"Move Left\", where the playback stopped; it is on "
          "\"Move Down\".",
+         true},
+        {"the focus on the list since the stop", [](FakeDialog& d) { d.dropArrow = 3; },
+         [](FakeDialog& d) { d.state.focus = FakeDialog::kList; },
+         "Nothing was sent: Resume needs the dialog's focus on \"Move Right\", where the playback stopped; it is on "
+         "its list. Press Tab 3 times to put it on \"Move Right\", then press Resume again.",
          true},
         {"a dialog still hung", [](FakeDialog& d) { d.pressBusy = 100.0; }, nullptr,
          "Nothing was sent: the dialog does not show whether it took the last key sent at entry 1, so Resume "
