@@ -330,6 +330,7 @@ struct FakeControls final : MainView, PlaybackView {
     // change is kept in order instead.
     void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
     void showNotWatching(bool shown) override { notWatching.push_back(shown); }
+    void showHint(std::string_view hint) override { hints.emplace_back(hint); }
     // Shows the message the window would, and notes when and how it ended.
     void ended(const PlaybackOutcome& outcome) override;
     std::vector<PlaybackOutcome> outcomes;
@@ -338,6 +339,7 @@ struct FakeControls final : MainView, PlaybackView {
     std::string playCaption = "Play";
     std::vector<bool> stopKeyMissing;
     std::vector<bool> notWatching;
+    std::vector<std::string> hints;
     // As shown.
     SpeedMode mode = SpeedMode::Surpressed;
     int noSoundValue = 1;

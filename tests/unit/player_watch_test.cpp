@@ -336,6 +336,65 @@ TEST(PlayerWatch, ResumeRefusesWhereTheAccountCannotTell) {
     }
 }
 
+// While the countdown runs, the title says what the start check would say
+// if the countdown ended then, following the focus, and never holds the
+// countdown up; the normal title is back once the playback ends.
+TEST(PlayerWatch, TheCountdownTitleSaysWhetherThePlaybackWouldStart) {
+    const auto on = [](DialogControl control) {
+        return [control](Rig& r) {
+            r.world.focus.window = FakeFocus::kEditor;
+            r.world.dialog.state.focus = control;
+        };
+    };
+    const auto tavrel = [](Rig& r) { r.world.focus.window = *r.world.focus.ownWindows.begin(); };
+    const std::string ready = "ready: \"Move Down\"";
+    const struct {
+        const char* name;
+        std::function<void(FakeDialog&)> setUp;
+        // Seconds into the countdown, and what the user does then.
+        std::vector<std::pair<double, std::function<void(Rig&)>>> moves;
+        std::vector<std::string> hints;
+    } cases[] = {
+        {"the focus moved about",
+         nullptr,
+         {{0.5, on(FakeDialog::kList)},
+          {1.5, on(FakeDialog::kFirst + 2)},
+          {2.5, on(FakeDialog::kFirst)},
+          {3.2, focusTo(FakeFocus::kEditorAsAdministrator)},
+          {3.7, tavrel},
+          {4.2, on(FakeDialog::kFirst)}},
+         {"press Tab once: the focus is on its list", "the focus is on \"Move Right\", not on \"Move Down\"", ready,
+          "runs as administrator: start Tavrel as administrator too", "", ready, ""}},
+        {"a dialog that does not answer", [](FakeDialog& d) { d.answering = false; },
+         {{0.5, on(FakeDialog::kFirst)}}, {"not watching this window", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig({"DOWN"}, Original, 1);
+        if (c.setUp) c.setUp(rig.world.dialog);
+        tavrel(rig);
+        const double start = rig.world.clock.now;
+        std::size_t next = 0;
+        std::size_t hintsInCountdown = 0;
+        rig.world.events.onPump = [&](int) {
+            if (!rig.countdownOver()) hintsInCountdown = rig.world.controls.hints.size();
+            if (next < c.moves.size() && rig.world.clock.now - start >= c.moves[next].first)
+                c.moves[next++].second(rig);
+        };
+        rig.play(rig.watching);
+        EXPECT_EQ(rig.world.controls.hints, c.hints);
+        EXPECT_EQ(hintsInCountdown, c.hints.size() - 1) << "the title changed after the countdown";
+        EXPECT_EQ(rig.world.dialog.begins, rig.world.dialog.ends) << "a watch outlived its look";
+        double previous = start;
+        for (double beat : rig.keySoundTimes()) {
+            EXPECT_GT(beat - previous, 1.0);
+            EXPECT_LT(beat - previous, 1.005) << "a look held the countdown up";
+            previous = beat;
+        }
+        if (rig.sends() > 0) EXPECT_GT(rig.sender.times.front(), previous) << "a key went in the countdown";
+    }
+}
+
 TEST(PlayerWatch, AWindowThatCannotBeWatchedIsPlayedBlindWithTheTitleSaySo) {
     Rig rig({"UP", "DOWN"}, Surpressed, 1);
     rig.world.dialog.watchable = false;
