@@ -88,9 +88,7 @@ TEST(PlayerWatch, AFocusOffTheFirstButtonGetsNothing) {
         std::vector<std::wstring> titles;
         ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog(), nullptr, nullptr, &titles));
         EXPECT_TRUE(boxSays(w.s.app, c.message, kExclamationIcon));
-        std::string seen;
-        for (const std::wstring& title : titles) seen += " \"" + narrow(title) + "\"";
-        EXPECT_TRUE(std::ranges::find(titles, c.title) != titles.end()) << "the titles in the countdown:" << seen;
+        EXPECT_TRUE(std::ranges::find(titles, c.title) != titles.end()) << "the titles read " << joined(titles);
         EXPECT_EQ(windowText(w.s.app.main()), L"Tavrel for RMXP");
         EXPECT_EQ(w.controls.actionsNot(true), "");
         ASSERT_TRUE(markEndOfInput(w.receiver));

@@ -41,38 +41,25 @@ std::string FakeSender::send(Key key) {
 
 bool FakeDialog::begin(WindowId target) {
     ++begins;
-    glancing = false;
     unanswered = false;
     hooked = watchable && target != 0;
     return hooked;
 }
 
 bool FakeDialog::glance(WindowId target, double seconds) {
-    ++begins;
+    const bool watched = begin(target);
     hooked = false;
-    glancing = true;
-    patience = seconds;
-    unanswered = false;
-    if (!watchable || target == 0) return false;
-    // Its buttons are asked what they are; the system's are known anyway.
-    asked();
-    return true;
-}
-
-void FakeDialog::asked() {
-    if (!glancing || unanswered || answers()) return;
-    world.clock.now += patience;
-    unanswered = true;
+    // Asked what its buttons are, a dialog that does not answer takes all the
+    // patience, as the system's timeouts would; the reads after give up at once.
+    if (watched && !answers()) world.clock.now += seconds, unanswered = true;
+    return watched;
 }
 
 TabWay FakeDialog::tabTo(DialogControl control, DialogControl button) {
-    asked();
     if (!standardDialog) return {button != 0 ? button : kFirst, std::nullopt};
-    const auto from = std::find(tabOrder.begin(), tabOrder.end(), control);
-    if (from == tabOrder.end()) return {};
-    const auto at = static_cast<std::size_t>(from - tabOrder.begin());
-    for (std::size_t n = 1; n < tabOrder.size(); ++n) {
-        const DialogControl next = tabOrder[(at + n) % tabOrder.size()];
+    const auto from = static_cast<std::size_t>(std::ranges::find(tabOrder, control) - tabOrder.begin());
+    for (std::size_t n = 1; from < tabOrder.size() && n < tabOrder.size(); ++n) {
+        const DialogControl next = tabOrder[(from + n) % tabOrder.size()];
         if (button != 0 ? next == button : isButton(next)) return {next, static_cast<int>(n)};
     }
     return {};
@@ -84,9 +71,7 @@ DialogControl FakeDialog::focus() {
 }
 
 DialogControlKind FakeDialog::kind(DialogControl control) {
-    asked();
     if (isButton(control)) return DialogControlKind::PushButton;
-    if (control == kTextBox) return DialogControlKind::TextBox;
     return control == kList ? DialogControlKind::List : DialogControlKind::None;
 }
 
@@ -96,7 +81,6 @@ std::string FakeDialog::captionOf(DialogControl control) {
 }
 
 std::optional<int> FakeDialog::listCount() {
-    asked();
     catchUp(world.clock.now);
     return answers() ? std::optional<int>(state.lines) : std::nullopt;
 }

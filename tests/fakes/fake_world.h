@@ -192,26 +192,17 @@ struct FakeDialog final : DialogWatch, InputDrain {
     explicit FakeDialog(FakeWorld& w) : world(w) {}
     static constexpr DialogControl kFirst = 0x101;  // "Move Down", then Left, Right, Up
     static constexpr DialogControl kList = 0x110;
-    static constexpr DialogControl kTextBox = 0x111;
     static constexpr double kAfterQueue = 1e300;
     bool begin(WindowId target) override;
-    void end() override { ++ends, hooked = false, glancing = false; }
-    // A read that goes unanswered waits out the glance's patience, as the
-    // system's timeouts would; the reads after it give up at once.
+    void end() override { ++ends, hooked = false; }
     bool glance(WindowId target, double seconds) override;
     bool answered() const override { return !unanswered; }
     // As the system reads it: none while another window has the keyboard focus.
     DialogControl focus() override;
     DialogControlKind kind(DialogControl control) override;
-    std::string caption(DialogControl control) override {
-        asked();
-        return captionOf(control);
-    }
+    std::string caption(DialogControl control) override { return captionOf(control); }
     static std::string captionOf(DialogControl control);
-    DialogControl groupFirst(DialogControl button) override {
-        asked();
-        return managerGroup && isButton(button) ? kFirst : 0;
-    }
+    DialogControl groupFirst(DialogControl button) override { return managerGroup && isButton(button) ? kFirst : 0; }
     DialogControl groupNext(DialogControl button) override {
         return isButton(button) && button + 1 < kFirst + 4 ? button + 1 : 0;
     }
@@ -230,8 +221,7 @@ struct FakeDialog final : DialogWatch, InputDrain {
     // dialog manager's own unless a test gives the dialog its own.
     std::vector<int> order{0, 1, 2, 3};
     bool managerGroup = true;
-    // A dialog of the system's, whose focus order the dialog manager keeps:
-    // Tab walks `tabOrder`. Otherwise a toolkit's, which tells nothing of it.
+    // A dialog of the system's, where Tab walks `tabOrder`; else a toolkit's.
     bool standardDialog = true;
     std::vector<DialogControl> tabOrder{kFirst, kFirst + 1, kFirst + 2, kFirst + 3, kList};
     int dropArrow = 0;  // 1-based: that arrow key is lost
@@ -279,10 +269,7 @@ struct FakeDialog final : DialogWatch, InputDrain {
     int begins = 0;
     int ends = 0;
     bool hooked = false;
-    bool glancing = false;
-    double patience = 0.0;
     bool unanswered = false;
-    void asked();
     std::optional<double> markedAt;
     FakeWorld& world;
 };

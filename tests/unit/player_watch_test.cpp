@@ -127,14 +127,6 @@ TEST(PlayerWatch, StopsOrRefusesAtTheFirstKeyTheDialogDidNotTake) {
          nullptr, "DONE!", {"Move Down", "Move Right", "Move Up", "Move Left"}, false},
         {"the focus on the list", Original, [](FakeDialog& d) { d.state.focus = FakeDialog::kList; }, nullptr,
          atFirst + "its list. Press Tab once to put it on \"Move Down\", then press Play again.", {}, true},
-        {"the focus on a text box two Tab presses before the first button", Original,
-         [](FakeDialog& d) {
-             d.tabOrder = {FakeDialog::kFirst,     FakeDialog::kFirst + 1, FakeDialog::kFirst + 2,
-                           FakeDialog::kFirst + 3, FakeDialog::kTextBox,   FakeDialog::kList};
-             d.state.focus = FakeDialog::kTextBox;
-         },
-         nullptr, atFirst + "its text box. Press Tab twice to put it on \"Move Down\", then press Play again.", {},
-         true},
         {"the focus on the list of a window with a focus order of its own", Original,
          [](FakeDialog& d) {
              d.standardDialog = false;
@@ -336,46 +328,35 @@ TEST(PlayerWatch, ResumeRefusesWhereTheAccountCannotTell) {
     }
 }
 
-// While the countdown runs, the title says what the start check would say
-// if the countdown ended then, following the focus, and never holds the
-// countdown up; the normal title is back once the playback ends.
+// While the countdown runs, the title follows the focus and says what the
+// start check would say then, never holding the countdown up; the normal
+// title is back when the countdown ends.
 TEST(PlayerWatch, TheCountdownTitleSaysWhetherThePlaybackWouldStart) {
     const auto on = [](DialogControl control) {
-        return [control](Rig& r) {
-            r.world.focus.window = FakeFocus::kEditor;
-            r.world.dialog.state.focus = control;
-        };
+        return [control](Rig& r) { r.world.focus.window = FakeFocus::kEditor, r.world.dialog.state.focus = control; };
     };
-    const auto tavrel = [](Rig& r) { r.world.focus.window = *r.world.focus.ownWindows.begin(); };
+    const WindowId tavrel = *FakeFocus{}.ownWindows.begin();
     const std::string ready = "ready: \"Move Down\"";
     const struct {
         const char* name;
-        std::function<void(FakeDialog&)> setUp;
-        // Seconds into the countdown, and what the user does then.
-        std::vector<std::pair<double, std::function<void(Rig&)>>> moves;
+        bool answering;
+        std::vector<std::pair<double, std::function<void(Rig&)>>> moves;  // seconds into the countdown
         std::vector<std::string> hints;
     } cases[] = {
-        {"the focus moved about",
-         nullptr,
-         {{0.5, on(FakeDialog::kList)},
-          {1.5, on(FakeDialog::kFirst + 2)},
-          {2.5, on(FakeDialog::kFirst)},
-          {3.2, focusTo(FakeFocus::kEditorAsAdministrator)},
-          {3.7, tavrel},
-          {4.2, on(FakeDialog::kFirst)}},
+        {"the focus moved about", true,
+         {{0.5, on(FakeDialog::kList)}, {1.5, on(FakeDialog::kFirst + 2)}, {2.5, on(FakeDialog::kFirst)},
+          {3.2, focusTo(FakeFocus::kEditorAsAdministrator)}, {3.7, focusTo(tavrel)}, {4.2, on(FakeDialog::kFirst)}},
          {"press Tab once: the focus is on its list", "the focus is on \"Move Right\", not on \"Move Down\"", ready,
           "runs as administrator: start Tavrel as administrator too", "", ready, ""}},
-        {"a dialog that does not answer", [](FakeDialog& d) { d.answering = false; },
-         {{0.5, on(FakeDialog::kFirst)}}, {"not watching this window", ""}},
+        {"a dialog that does not answer", false, {{0.5, on(FakeDialog::kFirst)}}, {"not watching this window", ""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig({"DOWN"}, Original, 1);
-        if (c.setUp) c.setUp(rig.world.dialog);
-        tavrel(rig);
+        rig.world.dialog.answering = c.answering;
+        rig.world.focus.window = tavrel;
         const double start = rig.world.clock.now;
-        std::size_t next = 0;
-        std::size_t hintsInCountdown = 0;
+        std::size_t next = 0, hintsInCountdown = 0;
         rig.world.events.onPump = [&](int) {
             if (!rig.countdownOver()) hintsInCountdown = rig.world.controls.hints.size();
             if (next < c.moves.size() && rig.world.clock.now - start >= c.moves[next].first)
@@ -387,11 +368,10 @@ TEST(PlayerWatch, TheCountdownTitleSaysWhetherThePlaybackWouldStart) {
         EXPECT_EQ(rig.world.dialog.begins, rig.world.dialog.ends) << "a watch outlived its look";
         double previous = start;
         for (double beat : rig.keySoundTimes()) {
-            EXPECT_GT(beat - previous, 1.0);
             EXPECT_LT(beat - previous, 1.005) << "a look held the countdown up";
             previous = beat;
         }
-        if (rig.sends() > 0) EXPECT_GT(rig.sender.times.front(), previous) << "a key went in the countdown";
+        EXPECT_GT(rig.sender.times.at(0), previous) << "a key went in the countdown";
     }
 }
 
