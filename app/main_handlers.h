@@ -95,6 +95,7 @@ private:
         void setPlayCaption(std::string_view caption) override { h_.view_.setPlayCaption(caption); }
         void showStopKeyMissing(bool missing) override { h_.view_.showStopKeyMissing(missing); }
         void showNotWatching(bool notWatching) override { h_.view_.showNotWatching(notWatching); }
+        void showHint(std::string_view hint) override { h_.view_.showHint(hint); }
         void setBusy(bool busy) override {
             h_.busy_ = busy;
             h_.view_.setBusy(busy);

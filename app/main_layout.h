@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/control_row.h"
@@ -62,10 +63,14 @@ inline constexpr std::string_view kStopKeyMissingCaption = "Tavrel for RMXP - Es
 // While a playback goes blind into a window it cannot watch.
 inline constexpr std::string_view kNotWatchingCaption = "Tavrel for RMXP - not watching this window";
 
-// The title for a playback's warnings; Esc's comes first, because Esc
-// reaching the dialog may close it with the moves in it.
-inline constexpr std::string_view mainCaption(bool stopKeyMissing, bool notWatching) {
-    return stopKeyMissing ? kStopKeyMissingCaption : notWatching ? kNotWatchingCaption : kMainCaption;
+// The title for a playback's warnings, and in the countdown for what the
+// start check would say now; Esc's comes first, because Esc reaching the
+// dialog may close it with the moves in it.
+inline std::string mainCaption(bool stopKeyMissing, bool notWatching, std::string_view hint) {
+    if (stopKeyMissing) return std::string(kStopKeyMissingCaption);
+    if (notWatching) return std::string(kNotWatchingCaption);
+    if (hint.empty()) return std::string(kMainCaption);
+    return std::string(kMainCaption) + " - " + std::string(hint);
 }
 
 // Every control, in tab order.

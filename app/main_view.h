@@ -16,6 +16,7 @@ public:
     virtual void setBusy(bool busy) = 0;
     virtual void showStopKeyMissing(bool missing) = 0;
     virtual void showNotWatching(bool notWatching) { (void)notWatching; }
+    virtual void showHint(std::string_view hint) { (void)hint; }
     // The option buttons and check boxes show `settings`; nothing is read
     // back from them.
     virtual void showSettings(const Settings& settings) = 0;

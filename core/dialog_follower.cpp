@@ -34,27 +34,6 @@ std::string DialogFollower::named(DialogControl control) {
     return "a control without a caption";
 }
 
-std::optional<std::string> DialogFollower::refusal(std::optional<DialogControl> resumeOn) {
-    if (!watching_) return std::nullopt;
-    const DialogControl focus = watch_->focus();
-    settled_ = focus;
-    fresh_ = true;
-    if (resumeOn) {
-        if (focus == *resumeOn) return std::nullopt;
-        return "Nothing was sent: Resume needs the dialog's focus on " + named(*resumeOn) +
-               ", where the playback stopped; it is on " + named(focus) + ".";
-    }
-    // Any other control would take the arrows as its own: a list moves its
-    // selection, a text box its caret, and the spaces press nothing.
-    if (kindOf(focus) != DialogControlKind::PushButton)
-        return "Nothing was sent: the dialog's focus is on " + named(focus) + ", not on its first button.";
-    const DialogControl first = watch_->groupFirst(focus);
-    if (first != 0 && first != focus)
-        return "Nothing was sent: the dialog's focus is on " + named(focus) + ", not on its first button " +
-               named(first) + ". Give the dialog the focus by its title bar, not by a button.";
-    return std::nullopt;
-}
-
 void DialogFollower::sending(Key key) {
     if (!watching_) return;
     // Just seen where the last key left it: no need to ask again.

@@ -38,6 +38,12 @@ public:
     // focus is fit. `resumeOn`: where the account says a stopped playback
     // left the focus.
     std::optional<std::string> refusal(std::optional<DialogControl> resumeOn);
+    // During the countdown, nothing sent: what the start check would say if
+    // the first key were due now, briefly, for the title; `unsettled`: Resume
+    // must ask the dialog about a key first. Every read waits `seconds` at
+    // most together; a window that does not answer within them is not
+    // watched. The watch is ended again.
+    std::string glance(WindowId window, std::optional<DialogControl> resumeOn, bool unsettled, double seconds);
 
     // Just before `key` goes out, and right after it went.
     void sending(Key key);
@@ -67,6 +73,22 @@ public:
     std::optional<bool> settle(const KeySent& key);
 
 private:
+    // What the start check finds wrong with the focus: refusal() and
+    // glance() are two wordings of it.
+    struct FocusFinding {
+        enum class Kind { Fit, NotAButton, NotFirst, NotResumes } kind = Kind::Fit;
+        DialogControl focus = 0;
+        bool onButton = false;
+        // The button the path needs the focus on: the group's first,
+        // Resume's, or the first Tab reaches.
+        DialogControl want = 0;
+        // From a focus on no push button to `want`.
+        TabWay tab;
+    };
+    FocusFinding checkFocus(std::optional<DialogControl> resumeOn);
+    std::string tabAdvice(const FocusFinding& found, bool resume);
+    std::string tabHint(const FocusFinding& found);
+
     DialogReading read(bool untilDrained);
     DialogControlKind kindOf(DialogControl control);
     std::string named(DialogControl control);

@@ -19,6 +19,9 @@ public:
     // Shown while a playback goes blind into a window that cannot be
     // watched: a key it drops goes unnoticed there.
     virtual void showNotWatching(bool notWatching) { (void)notWatching; }
+    // During the countdown: what the start check would say if the first key
+    // were due now, briefly ("ready: \"Move Down\""); empty for nothing.
+    virtual void showHint(std::string_view hint) { (void)hint; }
     // While busy, none of the actions that could start anything else
     // (record, stop, play, load, save, preview, about, explore) takes input.
     virtual void setBusy(bool busy) = 0;

@@ -65,6 +65,7 @@ void Player::start(std::optional<ResumePoint> from, int first) {
     pace_.restart();
     waitStart_ = services_.clock.seconds();
     due_ = dueFor(waitStart_ + kCountdownStepWait, waitStart_);
+    nextGlance_ = waitStart_;
     services_.events.setWork(this);
 }
 
@@ -94,17 +95,26 @@ void Player::step() {
 }
 
 void Player::stepCountdown(double now) {
-    if (now <= waitStart_ + kCountdownStepWait) {
-        due_ = dueFor(waitStart_ + kCountdownStepWait, now);
-        return;
+    if (now > waitStart_ + kCountdownStepWait) {
+        services_.sound.play(keySound_);
+        view_.setPlayCaption(kCountdownCaptions[static_cast<std::size_t>(tick_++)]);
+        if (tick_ == static_cast<int>(kCountdownCaptions.size())) return startSending(now);
+        waitStart_ = now = services_.clock.seconds();
     }
-    services_.sound.play(keySound_);
-    view_.setPlayCaption(kCountdownCaptions[static_cast<std::size_t>(tick_++)]);
-    if (tick_ < static_cast<int>(kCountdownCaptions.size())) {
-        waitStart_ = services_.clock.seconds();
-        due_ = dueFor(waitStart_ + kCountdownStepWait, waitStart_);
-        return;
+    const double stepDue = waitStart_ + kCountdownStepWait;
+    due_ = dueFor(stepDue, now);
+    // Nothing to tell without a watch; and the countdown keeps its time.
+    if (!follower_.canWatch()) return;
+    if (now >= nextGlance_) {
+        if (now + kGlanceWait < stepDue) glanceAtFocus();
+        nextGlance_ = now + kGlanceBeat;
     }
+    due_ = std::min(due_, nextGlance_);
+}
+
+void Player::startSending(double now) {
+    // What the title said is the start check's to say now.
+    showHint({});
     // Read after the countdown, then fixed: the selection may be moved by
     // the user meanwhile, but playback keeps its own place.
     count_ = list_.count();

@@ -28,6 +28,13 @@ inline constexpr float kCountdownStepWait = 1.0f;
 inline constexpr std::array<std::string_view, 5> kCountdownCaptions{"5 seconds", "Ready...", "Set", "Go!", "Play"};
 inline constexpr std::string_view kPlayCaption = "Play";
 
+// While the countdown runs, the window with the focus is looked at this
+// often, for the title to say whether the playback would start; each look
+// waits this long at most for the window's answers altogether, and none is
+// begun that could run into the countdown's next step.
+inline constexpr double kGlanceBeat = 0.1;
+inline constexpr double kGlanceWait = 0.05;
+
 // The closing wait for the target to take the last keys gives up after this
 // long: a window that never validates what it paints would hold it for ever.
 // At the ~2,000 key events a second the receiving dialog takes under Wine 8
@@ -82,6 +89,11 @@ private:
 
     void start(std::optional<ResumePoint> from, int first);
     void stepCountdown(double now);
+    void startSending(double now);
+    void glanceAtFocus();
+    void showHint(std::string hint);
+    enum class TargetFit { Fit, NotOther, Higher };
+    TargetFit targetFit(WindowId window);
     void stepSending(double now);
     bool judgePending(double now);
     bool firstKey(double now);
@@ -120,6 +132,8 @@ private:
     double lastAnswer_ = 0.0;
     bool stopKeyMissing_ = false;
     bool notWatchingShown_ = false;
+    double nextGlance_ = 0.0;
+    std::string hint_;
 
     // Where resume() carries on, and the list it belongs to.
     std::optional<ResumePoint> resume_;

@@ -61,6 +61,7 @@ void Player::finishWithout(bool failed) {
     follower_.end();
     if (notWatchingShown_) view_.showNotWatching(false);
     notWatchingShown_ = false;
+    showHint({});
     // A stop during the countdown leaves one of its captions on the button;
     // after a failure nobody knows which caption it shows.
     if (failed || tick_ < static_cast<int>(kCountdownCaptions.size())) view_.setPlayCaption(kPlayCaption);

@@ -13,15 +13,43 @@ constexpr std::string_view kNoTarget =
     "Nothing was sent: no other program's window had the focus when the countdown ended.";
 constexpr std::string_view kTargetHigher =
     "Nothing was sent: the window with the focus runs as administrator. Start Tavrel as administrator too.";
+constexpr std::string_view kTargetHigherHint = "runs as administrator: start Tavrel as administrator too";
 
 }  // namespace
 
-bool Player::firstKey(double now) {
-    const WindowId window = services_.focus.foreground();
+Player::TargetFit Player::targetFit(WindowId window) {
     // Keys into our own window, the desktop or nowhere would be lost, and a
     // "DONE!" after them would be a lie.
-    if (!services_.focus.otherProgram(window)) return stop(std::string(kNoTarget)), false;
-    if (services_.focus.runsHigher(window)) return stop(std::string(kTargetHigher)), false;
+    if (!services_.focus.otherProgram(window)) return TargetFit::NotOther;
+    if (services_.focus.runsHigher(window)) return TargetFit::Higher;
+    return TargetFit::Fit;
+}
+
+void Player::glanceAtFocus() {
+    const WindowId window = services_.focus.foreground();
+    switch (targetFit(window)) {
+        // Still on Tavrel, or between two windows: nothing to say yet.
+        case TargetFit::NotOther: return showHint({});
+        case TargetFit::Higher: return showHint(std::string(kTargetHigherHint));
+        case TargetFit::Fit: break;
+    }
+    const std::optional<DialogControl> resumeOn = from_ ? account_.focus() : std::nullopt;
+    showHint(follower_.glance(window, resumeOn, account_.unsettledKey().has_value(), kGlanceWait));
+}
+
+void Player::showHint(std::string hint) {
+    if (hint == hint_) return;
+    hint_ = std::move(hint);
+    view_.showHint(hint_);
+}
+
+bool Player::firstKey(double now) {
+    const WindowId window = services_.focus.foreground();
+    switch (targetFit(window)) {
+        case TargetFit::NotOther: return stop(std::string(kNoTarget)), false;
+        case TargetFit::Higher: return stop(std::string(kTargetHigher)), false;
+        case TargetFit::Fit: break;
+    }
     target_ = window;
     if (!follower_.begin(target_)) {
         // Played blind, paced by the mode alone, as before watching existed:

@@ -265,12 +265,21 @@ void FrmTavrel::setPlayCaption(std::string_view caption) {
 
 void FrmTavrel::showStopKeyMissing(bool missing) {
     stopKeyMissing_ = missing;
-    SetWindowTextW(hwnd(), widen(mainCaption(stopKeyMissing_, notWatching_)).c_str());
+    showTitle();
 }
 
 void FrmTavrel::showNotWatching(bool notWatching) {
     notWatching_ = notWatching;
-    SetWindowTextW(hwnd(), widen(mainCaption(stopKeyMissing_, notWatching_)).c_str());
+    showTitle();
+}
+
+void FrmTavrel::showHint(std::string_view hint) {
+    hint_ = hint;
+    showTitle();
+}
+
+void FrmTavrel::showTitle() {
+    SetWindowTextW(hwnd(), widen(mainCaption(stopKeyMissing_, notWatching_, hint_)).c_str());
 }
 
 void FrmTavrel::showSettings(const Settings& settings) {

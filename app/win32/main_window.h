@@ -38,12 +38,14 @@ public:
     void showSettings(const Settings& settings) override;
     void showStopKeyMissing(bool missing) override;
     void showNotWatching(bool notWatching) override;
+    void showHint(std::string_view hint) override;
 
     // ModalWindows
     void showPreview() override;
     void showAbout() override;
 
 private:
+    void showTitle();
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void createControls();
     void createToolTips();
@@ -67,6 +69,7 @@ private:
     // The title shows the warnings of the playback running now.
     bool stopKeyMissing_ = false;
     bool notWatching_ = false;
+    std::string hint_;
 };
 
 }  // namespace tavrel::win32

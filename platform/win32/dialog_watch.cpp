@@ -1,7 +1,9 @@
 #include "platform/win32/dialog_watch.h"
 
+#include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/clock.h"
 #include "platform/win32/text.h"
 
 namespace tavrel::win32 {
@@ -18,27 +20,6 @@ DialogControl asControl(HWND window) { return reinterpret_cast<DialogControl>(wi
 
 LONG buttonType(HWND window) { return GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK; }
 
-// Toolkits build their buttons on the system's under names of their own
-// (Delphi's TButton, WinForms' WindowsForms10.BUTTON...), and under Wine 8
-// another process reads the new name even through RealGetWindowClassW: the
-// class cannot tell. What a control tells the dialog manager can: a push
-// button answers DLGC_BUTTON with DLGC_(UN)DEFPUSHBUTTON (TButton: 0x2020).
-// An owner-drawn one answers DLGC_BUTTON alone, as a check box does (both
-// 0x2000); its type tells the two apart.
-bool isPushButton(HWND window) {
-    if (!window) return false;
-    DWORD_PTR code = 0;
-    if (!SendMessageTimeoutW(window, WM_GETDLGCODE, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &code)) {
-        // Busy or hung: the system's own button is known without asking.
-        wchar_t cls[16] = {};
-        if (!GetClassNameW(window, cls, 16) || _wcsicmp(cls, L"Button") != 0) return false;
-        const LONG type = buttonType(window);
-        return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
-    }
-    if ((code & DLGC_BUTTON) == 0) return false;
-    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 || buttonType(window) == BS_OWNERDRAW;
-}
-
 struct ListBoxes {
     HWND first = nullptr;
     int count = 0;
@@ -53,11 +34,14 @@ BOOL CALLBACK findListBoxes(HWND child, LPARAM found) {
     return TRUE;
 }
 
-BOOL CALLBACK findPushButton(HWND child, LPARAM found) {
-    if (!isPushButton(child)) return TRUE;
-    *reinterpret_cast<bool*>(found) = true;
-    return FALSE;
-}
+// Tab reaches at most this many controls before the walk gives up: a focus
+// order the dialog manager walks never ends, it comes round.
+constexpr int kTabWalkLimit = 64;
+
+struct PushButtonSearch {
+    Win32DialogWatch* watch;
+    HWND found = nullptr;
+};
 
 bool isDialog(HWND window) {
     wchar_t cls[16] = {};
@@ -72,7 +56,17 @@ void CALLBACK onFocusEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
 
 bool Win32DialogWatch::begin(WindowId target) {
     end();
-    HWND window = asWindow(target);
+    return start(asWindow(target), true);
+}
+
+bool Win32DialogWatch::glance(WindowId target, double seconds) {
+    end();
+    glanceEnd_ = monotonicSeconds() + seconds;
+    // No focus events: nothing waits for them while nothing is sent.
+    return start(asWindow(target), false);
+}
+
+bool Win32DialogWatch::start(HWND window, bool hook) {
     DWORD process = 0;
     const DWORD thread = GetWindowThreadProcessId(window, &process);
     if (thread == 0 || !IsWindowVisible(window)) return false;
@@ -80,15 +74,14 @@ bool Win32DialogWatch::begin(WindowId target) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) return false;
-    bool buttons = false;
-    EnumChildWindows(window, findPushButton, reinterpret_cast<LPARAM>(&buttons));
-    if (!buttons) return false;
+    if (!firstPushButton(window)) return false;
     target_ = window;
     thread_ = thread;
     // Looked for once: the route list a move dialog adds a line to per move.
     ListBoxes lists;
     EnumChildWindows(window, findListBoxes, reinterpret_cast<LPARAM>(&lists));
     list_ = lists.count == 1 ? lists.first : nullptr;
+    if (!hook) return true;
     // Thread id 0 and the process: Wine refuses a thread of another process
     // here. The target notices a new hook only at its next message, so the
     // first focus change may come unannounced: the beat covers it.
@@ -97,12 +90,60 @@ bool Win32DialogWatch::begin(WindowId target) {
     return true;
 }
 
+bool Win32DialogWatch::ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+    UINT timeout = kAnswerTimeoutMs;
+    if (glanceEnd_ > 0.0) {
+        const double left = glanceEnd_ - monotonicSeconds();
+        if (unanswered_ || left <= 0.0) return unanswered_ = true, false;
+        timeout = std::min<UINT>(timeout, static_cast<UINT>(left * 1000.0) + 1);
+    }
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeout, result)) return true;
+    unanswered_ = true;
+    return false;
+}
+
+// Toolkits build their buttons on the system's under names of their own
+// (Delphi's TButton, WinForms' WindowsForms10.BUTTON...), and under Wine 8
+// another process reads the new name even through RealGetWindowClassW: the
+// class cannot tell. What a control tells the dialog manager can: a push
+// button answers DLGC_BUTTON with DLGC_(UN)DEFPUSHBUTTON (TButton: 0x2020).
+// An owner-drawn one answers DLGC_BUTTON alone, as a check box does (both
+// 0x2000); its type tells the two apart.
+bool Win32DialogWatch::isPushButton(HWND window) {
+    if (!window) return false;
+    DWORD_PTR code = 0;
+    if (!ask(window, WM_GETDLGCODE, 0, 0, &code)) {
+        // Busy or hung: the system's own button is known without asking.
+        wchar_t cls[16] = {};
+        if (!GetClassNameW(window, cls, 16) || _wcsicmp(cls, L"Button") != 0) return false;
+        const LONG type = buttonType(window);
+        return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+    }
+    if ((code & DLGC_BUTTON) == 0) return false;
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 || buttonType(window) == BS_OWNERDRAW;
+}
+
+BOOL CALLBACK Win32DialogWatch::findPushButton(HWND child, LPARAM search) {
+    auto* s = reinterpret_cast<PushButtonSearch*>(search);
+    if (!s->watch->isPushButton(child)) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
+HWND Win32DialogWatch::firstPushButton(HWND window) {
+    PushButtonSearch search{this};
+    EnumChildWindows(window, findPushButton, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void Win32DialogWatch::end() {
     if (focusHook_) UnhookWinEvent(focusHook_);
     focusHook_ = nullptr;
     target_ = nullptr;
     thread_ = 0;
     list_ = nullptr;
+    glanceEnd_ = 0.0;
+    unanswered_ = false;
 }
 
 DialogControl Win32DialogWatch::focus() {
@@ -131,9 +172,7 @@ std::string Win32DialogWatch::caption(DialogControl control) {
     // text only through the message, and would wait on a hung one for ever.
     wchar_t text[256] = {};
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             kAnswerTimeoutMs, &length))
-        return {};
+    if (!ask(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), &length)) return {};
     // "Move &Down" shows as "Move Down"; "&&" is a plain ampersand.
     std::wstring shown;
     for (const wchar_t* c = text; *c; ++c) {
@@ -164,9 +203,28 @@ DialogControl Win32DialogWatch::groupNext(DialogControl button) {
     return next && next != control ? asControl(next) : 0;
 }
 
+TabWay Win32DialogWatch::tabTo(DialogControl control, DialogControl button) {
+    HWND from = asWindow(control);
+    HWND dialog = from ? GetAncestor(from, GA_ROOT) : nullptr;
+    if (!dialog || from == dialog) return {};
+    // A toolkit's own window walks its own focus order, which nothing here
+    // can read: its buttons can only be named.
+    if (!isDialog(dialog)) return {button != 0 ? button : asControl(firstPushButton(dialog)), std::nullopt};
+    // The dialog manager walks its own children; a control inside one of
+    // them (a combo box's text box) tabs on from there.
+    while (GetParent(from) != dialog) from = GetParent(from);
+    HWND at = from;
+    for (int presses = 1; presses <= kTabWalkLimit; ++presses) {
+        at = GetNextDlgTabItem(dialog, at, FALSE);
+        if (!at || at == from) return {};
+        if (button != 0 ? at == asWindow(button) : isPushButton(at)) return {asControl(at), presses};
+    }
+    return {};
+}
+
 std::optional<int> Win32DialogWatch::listCount() {
     DWORD_PTR count = 0;
-    if (!list_ || !SendMessageTimeoutW(list_, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &count) ||
+    if (!list_ || !ask(list_, LB_GETCOUNT, 0, 0, &count) ||
         static_cast<LRESULT>(count) == LB_ERR)
         return std::nullopt;
     return static_cast<int>(count);

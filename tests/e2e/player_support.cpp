@@ -96,9 +96,11 @@ std::wstring captionOf(HWND window) {
 }
 
 ::testing::AssertionResult playsThroughCountdown(const App& app, const MainControls& controls, HWND target,
-                                                 std::vector<std::wstring>* seen, const std::function<void()>& start) {
+                                                 std::vector<std::wstring>* seen, const std::function<void()>& start,
+                                                 std::vector<std::wstring>* titles) {
     std::vector<std::string> problems;
     std::vector<std::wstring> captions = {captionOf(controls.play)};
+    if (titles) *titles = {windowText(app.main())};
     std::string enabledActions, disabledRest;
     bool hadForeground = false;
     if (start)
@@ -121,6 +123,10 @@ std::wstring captionOf(HWND window) {
             if (started && !over) {
                 if (enabledActions.empty()) enabledActions = actions;
                 if (disabledRest.empty()) disabledRest = rest;
+            }
+            if (!over && titles) {
+                const std::wstring title = windowText(app.main());
+                if (title != titles->back()) titles->push_back(title);
             }
             if (!over) {
                 hadForeground = hadForeground || foreground;

@@ -81,10 +81,11 @@ std::wstring captionOf(HWND window);
 // follows the countdown on the button's caption until it reads "Play" again,
 // giving `target` the foreground meanwhile, as a user would. Fails with
 // everything that went wrong on the way; `captions`, when given, receives
-// the captions in the order they showed.
+// the captions in the order they showed, and `titles` the main window's titles.
 ::testing::AssertionResult playsThroughCountdown(const App& app, const MainControls& controls, HWND target,
                                                  std::vector<std::wstring>* captions = nullptr,
-                                                 const std::function<void()>& start = nullptr);
+                                                 const std::function<void()>& start = nullptr,
+                                                 std::vector<std::wstring>* titles = nullptr);
 
 // A fresh program folder with the speed mode set, started, and `path` loaded.
 struct Session {

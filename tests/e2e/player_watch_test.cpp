@@ -62,24 +62,34 @@ TEST(PlayerWatch, ASlowDialogOrOneWithItsOwnFocusOrderGetsThePathWhole) {
 }
 
 TEST(PlayerWatch, AFocusOffTheFirstButtonGetsNothing) {
+    const std::wstring onTheThird = L"Tavrel for RMXP - the focus is on \"Move Right\", not on \"Move Down\"";
     const struct {
         const wchar_t* options;
         const wchar_t* message;
+        std::wstring title;  // in the countdown, once the dialog has the focus
     } cases[] = {
         {L"--focus 2",
          L"Nothing was sent: the dialog's focus is on \"Move Right\", not on its first button \"Move Down\". Give the "
-         L"dialog the focus by its title bar, not by a button."},
-        {L"--focus list", L"Nothing was sent: the dialog's focus is on its list, not on its first button."},
+         L"dialog the focus by its title bar, not by a button.",
+         onTheThird},
+        {L"--focus list",
+         L"Nothing was sent: the dialog's focus is on its list. Press Tab once to put it on \"Move Down\", then press "
+         L"Play again.",
+         L"Tavrel for RMXP - press Tab once: the focus is on its list"},
         // Buttons of a toolkit's own class, the system's button underneath.
         {L"--superclass --focus 2",
          L"Nothing was sent: the dialog's focus is on \"Move Right\", not on its first button \"Move Down\". Give the "
-         L"dialog the focus by its title bar, not by a button."},
+         L"dialog the focus by its title bar, not by a button.",
+         onTheThird},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(narrow(c.options));
         Watched w(mixedPath(10), 0, c.options);
-        ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog()));
+        std::vector<std::wstring> titles;
+        ASSERT_TRUE(playsThroughCountdown(w.s.app, w.controls, w.receiver.dialog(), nullptr, nullptr, &titles));
         EXPECT_TRUE(boxSays(w.s.app, c.message, kExclamationIcon));
+        EXPECT_TRUE(std::ranges::find(titles, c.title) != titles.end()) << "the titles read " << joined(titles);
+        EXPECT_EQ(windowText(w.s.app.main()), L"Tavrel for RMXP");
         EXPECT_EQ(w.controls.actionsNot(true), "");
         ASSERT_TRUE(markEndOfInput(w.receiver));
         const std::vector<std::string> events = eventsBeforeMarker(w.receiver.log());

@@ -41,8 +41,28 @@ std::string FakeSender::send(Key key) {
 
 bool FakeDialog::begin(WindowId target) {
     ++begins;
+    unanswered = false;
     hooked = watchable && target != 0;
     return hooked;
+}
+
+bool FakeDialog::glance(WindowId target, double seconds) {
+    const bool watched = begin(target);
+    hooked = false;
+    // Asked what its buttons are, a dialog that does not answer takes all the
+    // patience, as the system's timeouts would; the reads after give up at once.
+    if (watched && !answers()) world.clock.now += seconds, unanswered = true;
+    return watched;
+}
+
+TabWay FakeDialog::tabTo(DialogControl control, DialogControl button) {
+    if (!standardDialog) return {button != 0 ? button : kFirst, std::nullopt};
+    const auto from = static_cast<std::size_t>(std::ranges::find(tabOrder, control) - tabOrder.begin());
+    for (std::size_t n = 1; from < tabOrder.size() && n < tabOrder.size(); ++n) {
+        const DialogControl next = tabOrder[(from + n) % tabOrder.size()];
+        if (button != 0 ? next == button : isButton(next)) return {next, static_cast<int>(n)};
+    }
+    return {};
 }
 
 DialogControl FakeDialog::focus() {

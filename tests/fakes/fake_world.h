@@ -195,6 +195,8 @@ struct FakeDialog final : DialogWatch, InputDrain {
     static constexpr double kAfterQueue = 1e300;
     bool begin(WindowId target) override;
     void end() override { ++ends, hooked = false; }
+    bool glance(WindowId target, double seconds) override;
+    bool answered() const override { return !unanswered; }
     // As the system reads it: none while another window has the keyboard focus.
     DialogControl focus() override;
     DialogControlKind kind(DialogControl control) override;
@@ -204,6 +206,7 @@ struct FakeDialog final : DialogWatch, InputDrain {
     DialogControl groupNext(DialogControl button) override {
         return isButton(button) && button + 1 < kFirst + 4 ? button + 1 : 0;
     }
+    TabWay tabTo(DialogControl control, DialogControl button) override;
     std::optional<int> listCount() override;
     void mark(WindowId target) override;
     InputDrained drained() override;
@@ -218,6 +221,9 @@ struct FakeDialog final : DialogWatch, InputDrain {
     // dialog manager's own unless a test gives the dialog its own.
     std::vector<int> order{0, 1, 2, 3};
     bool managerGroup = true;
+    // A dialog of the system's, where Tab walks `tabOrder`; else a toolkit's.
+    bool standardDialog = true;
+    std::vector<DialogControl> tabOrder{kFirst, kFirst + 1, kFirst + 2, kFirst + 3, kList};
     int dropArrow = 0;  // 1-based: that arrow key is lost
     int dropPress = 0;  // 1-based: that space is lost
     double keyTime = 0.0003;
@@ -263,6 +269,7 @@ struct FakeDialog final : DialogWatch, InputDrain {
     int begins = 0;
     int ends = 0;
     bool hooked = false;
+    bool unanswered = false;
     std::optional<double> markedAt;
     FakeWorld& world;
 };
@@ -310,6 +317,7 @@ struct FakeControls final : MainView, PlaybackView {
     // change is kept in order instead.
     void showStopKeyMissing(bool missing) override { stopKeyMissing.push_back(missing); }
     void showNotWatching(bool shown) override { notWatching.push_back(shown); }
+    void showHint(std::string_view hint) override { hints.emplace_back(hint); }
     // Shows the message the window would, and notes when and how it ended.
     void ended(const PlaybackOutcome& outcome) override;
     std::vector<PlaybackOutcome> outcomes;
@@ -318,6 +326,7 @@ struct FakeControls final : MainView, PlaybackView {
     std::string playCaption = "Play";
     std::vector<bool> stopKeyMissing;
     std::vector<bool> notWatching;
+    std::vector<std::string> hints;
     // As shown.
     SpeedMode mode = SpeedMode::Surpressed;
     int noSoundValue = 1;

@@ -127,7 +127,15 @@ TEST(PlayerWatch, StopsOrRefusesAtTheFirstKeyTheDialogDidNotTake) {
          },
          nullptr, "DONE!", {"Move Down", "Move Right", "Move Up", "Move Left"}, false},
         {"the focus on the list", Original, [](FakeDialog& d) { d.state.focus = FakeDialog::kList; }, nullptr,
-         atFirst + "its list, not on its first button.", {}, true},
+         atFirst + "its list. Press Tab once to put it on \"Move Down\", then press Play again.", {}, true},
+        {"the focus on the list of a window with a focus order of its own", Original,
+         [](FakeDialog& d) {
+             d.standardDialog = false;
+             d.managerGroup = false;
+             d.state.focus = FakeDialog::kList;
+         },
+         nullptr, atFirst + "its list. Press Tab until \"Move Down\" has the focus, then press Play again.", {},
+         true},
         {"the focus on the third button", UltraSurpressed,
          [](FakeDialog& d) { d.state.focus = FakeDialog::kFirst + 2; }, nullptr,
          atFirst + "\"Move Right\", not on its first button \"Move Down\". Give the dialog the focus by its title "
@@ -295,6 +303,11 @@ TEST(PlayerWatch, ResumeRefusesWhereTheAccountCannotTell) {
          "Nothing was sent: Resume needs the dialog's focus on \"Move Left\", where the playback stopped; it is on "
          "\"Move Down\".",
          true},
+        {"the focus on the list since the stop", [](FakeDialog& d) { d.dropArrow = 3; },
+         [](FakeDialog& d) { d.state.focus = FakeDialog::kList; },
+         "Nothing was sent: Resume needs the dialog's focus on \"Move Right\", where the playback stopped; it is on "
+         "its list. Press Tab 3 times to put it on \"Move Right\", then press Resume again.",
+         true},
         {"a dialog still hung", [](FakeDialog& d) { d.pressBusy = 100.0; }, nullptr,
          "Nothing was sent: the dialog does not show whether it took the last key sent at entry 1, so Resume "
          "cannot tell where to carry on. Use Play from here on that entry, with the dialog's focus on its first "
@@ -313,6 +326,53 @@ TEST(PlayerWatch, ResumeRefusesWhereTheAccountCannotTell) {
         EXPECT_EQ(rig.world.log.back(), "message 48 " + c.message);
         EXPECT_EQ(rig.world.dialog.state.presses, presses);
         EXPECT_EQ(rig.watching.canResume(), c.stillResumable);
+    }
+}
+
+// While the countdown runs, the title follows the focus and says what the
+// start check would say then, never holding the countdown up; the normal
+// title is back when the countdown ends.
+TEST(PlayerWatch, TheCountdownTitleSaysWhetherThePlaybackWouldStart) {
+    const auto on = [](DialogControl control) {
+        return [control](Rig& r) { r.world.focus.window = FakeFocus::kEditor, r.world.dialog.state.focus = control; };
+    };
+    const WindowId tavrel = *FakeFocus{}.ownWindows.begin();
+    const std::string ready = "ready: \"Move Down\"";
+    const struct {
+        const char* name;
+        bool answering;
+        std::vector<std::pair<double, std::function<void(Rig&)>>> moves;  // seconds into the countdown
+        std::vector<std::string> hints;
+    } cases[] = {
+        {"the focus moved about", true,
+         {{0.5, on(FakeDialog::kList)}, {1.5, on(FakeDialog::kFirst + 2)}, {2.5, on(FakeDialog::kFirst)},
+          {3.2, focusTo(FakeFocus::kEditorAsAdministrator)}, {3.7, focusTo(tavrel)}, {4.2, on(FakeDialog::kFirst)}},
+         {"press Tab once: the focus is on its list", "the focus is on \"Move Right\", not on \"Move Down\"", ready,
+          "runs as administrator: start Tavrel as administrator too", "", ready, ""}},
+        {"a dialog that does not answer", false, {{0.5, on(FakeDialog::kFirst)}}, {"not watching this window", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig({"DOWN"}, Original, 1);
+        rig.world.dialog.answering = c.answering;
+        rig.world.focus.window = tavrel;
+        const double start = rig.world.clock.now;
+        std::size_t next = 0, hintsInCountdown = 0;
+        rig.world.events.onPump = [&](int) {
+            if (!rig.countdownOver()) hintsInCountdown = rig.world.controls.hints.size();
+            if (next < c.moves.size() && rig.world.clock.now - start >= c.moves[next].first)
+                c.moves[next++].second(rig);
+        };
+        rig.play(rig.watching);
+        EXPECT_EQ(rig.world.controls.hints, c.hints);
+        EXPECT_EQ(hintsInCountdown, c.hints.size() - 1) << "the title changed after the countdown";
+        EXPECT_EQ(rig.world.dialog.begins, rig.world.dialog.ends) << "a watch outlived its look";
+        double previous = start;
+        for (double beat : rig.keySoundTimes()) {
+            EXPECT_LT(beat - previous, 1.005) << "a look held the countdown up";
+            previous = beat;
+        }
+        EXPECT_GT(rig.sender.times.at(0), previous) << "a key went in the countdown";
     }
 }
 

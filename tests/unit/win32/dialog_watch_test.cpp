@@ -69,6 +69,8 @@ TEST(Win32DialogWatch, KnowsAPushButtonByWhatItTellsTheDialogManagerWhateverItsC
         // for it; none when the group starts with anything else.
         EXPECT_EQ(watch.groupFirst(asControl(after)),
                   c.kind == DialogControlKind::PushButton ? asControl(control) : 0);
+        // Tab reaches the button from any of them at the first press.
+        EXPECT_EQ(watch.tabTo(asControl(control), 0), (TabWay{asControl(after), 1}));
         DestroyWindow(dialog);
     }
 }
