@@ -137,10 +137,7 @@ void Player::advance() {
 
 void Player::stepSending(double now) {
     if (account_.pending()) {
-        // The mode's wait before the next key runs while the dialog takes
-        // the last one, as it did when nothing was watched.
-        double paceDue = std::numeric_limits<double>::infinity();
-        if (pacingAhead_) pace_.ready(now, paceDue);
+        const double paceDue = paceAhead(now);
         if (!judgePending(now)) {
             due_ = std::min(due_, paceDue);
             return;
@@ -174,6 +171,14 @@ void Player::stepSending(double now) {
     if (key) send(*key, now);
 }
 
+double Player::paceAhead(double now) {
+    // The mode's wait before the next key starts as the last one goes and
+    // runs while the dialog takes it, as it did when nothing was watched.
+    double due = std::numeric_limits<double>::infinity();
+    if (pacingAhead_) pace_.ready(now, due);
+    return due;
+}
+
 void Player::send(Key key, double now) {
     follower_.sending(key);
     account_.sent(key);
@@ -191,11 +196,8 @@ void Player::send(Key key, double now) {
         follower_.sent();
         sentAt_ = now;
         // No dialog has taken a key this soon: the first look comes a beat
-        // on, or sooner when the focus event wakes the loop. The mode's wait
-        // for the next key starts now, as it did when nothing was watched.
-        due_ = now + kTakeBeat;
-        if (pacingAhead_) pace_.ready(now, due_);
-        due_ = std::min(due_, now + kTakeBeat);
+        // on, or sooner when the focus event wakes the loop.
+        due_ = std::min(now + kTakeBeat, paceAhead(now));
         return;
     }
     account_.taken(std::nullopt);

@@ -99,6 +99,8 @@ private:
     bool firstKey(double now);
     void stepSettling(double now);
     void send(Key key, double now);
+    // When the speed mode's wait for the key after the pending one needs a step.
+    double paceAhead(double now);
     void advance();
     void startClosing(double now);
     void stepClosing(double now);

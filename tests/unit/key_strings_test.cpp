@@ -57,8 +57,6 @@ TEST(KeyStrings, ParseTurnsTextIntoKeysAndRefusesAnythingElse) {
         {"{UP},{UP},{UP},{UP},{UP},{UP},{UP},{UP}", {Up, Up, Up, Up, Up, Up, Up, Up}},
         {"", {}},
         {",", {}},
-        {"{DOWN},", {}},
-        {",{DOWN}", {}},
         {"{DOWN},,{UP}", {}},
         {"{down}", {}},
         {"{LEFT}", {}},
